@@ -1,0 +1,2 @@
+# Qt files of analysis/
+list(APPEND ORE_GUI_SOURCES analysis/pocket_window.cpp)

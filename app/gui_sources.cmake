@@ -1,0 +1,1 @@
+list(APPEND ORE_GUI_SOURCES app/main_window.cpp app/windows.cpp)

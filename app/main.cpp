@@ -1,0 +1,28 @@
+// orefrac: creates the eight windows hidden, in order, and runs the event loop until the main
+// window closes.
+
+#include <QApplication>
+#include <QLocale>
+
+#include "app/app_context.h"
+#include "app/main_window.h"
+#include "app/windows.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  app.setApplicationName("orefrac");
+  QFont font = QApplication::font();
+  font.setPointSize(8);
+  QApplication::setFont(font);
+
+  ore::Workspace ws;
+  ore::gui::MessageBoxErrorBox errors;
+  // The decimal separator is taken from the user's locale once, here.
+  QString point = QLocale().decimalPoint();
+  char sep = point.size() == 1 && point[0].unicode() < 128 ? point[0].toLatin1() : '.';
+  ore::gui::AppContext ctx{ws, ore::NumberFormat(sep), errors};
+
+  ore::gui::Windows windows(ctx);
+  ctx.Form1->show();
+  return app.exec();
+}

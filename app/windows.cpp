@@ -1,0 +1,45 @@
+#include "app/windows.h"
+
+#include "analysis/pocket_window.h"
+#include "app/main_window.h"
+#include "graph/graph_window.h"
+#include "import/import_dialog.h"
+#include "results/histogram_window.h"
+#include "results/results_window.h"
+#include "setup/calc_params_dialog.h"
+#include "setup/distribution_dialog.h"
+
+namespace ore::gui {
+
+Windows::Windows(AppContext& ctx) {
+  form1_ = std::make_unique<TForm1>(ctx);
+  ctx.Form1 = form1_.get();
+  form2_ = std::make_unique<TForm2>(ctx);
+  ctx.Form2 = form2_.get();
+  form3_ = std::make_unique<TForm3>(ctx);
+  ctx.Form3 = form3_.get();
+  form4_ = std::make_unique<TForm4>(ctx);
+  ctx.Form4 = form4_.get();
+  form5_ = std::make_unique<TForm5>(ctx);
+  ctx.Form5 = form5_.get();
+  form6_ = std::make_unique<TForm6>(ctx);
+  ctx.Form6 = form6_.get();
+  form7_ = std::make_unique<TForm7>(ctx);
+  ctx.Form7 = form7_.get();
+  form8_ = std::make_unique<TForm8>(ctx);
+  ctx.Form8 = form8_.get();
+}
+
+// Destroyed in reverse order of creation; timers stop with their windows.
+Windows::~Windows() {
+  form8_.reset();
+  form7_.reset();
+  form6_.reset();
+  form5_.reset();
+  form4_.reset();
+  form3_.reset();
+  form2_.reset();
+  form1_.reset();
+}
+
+}  // namespace ore::gui

@@ -1,0 +1,27 @@
+#pragma once
+// The eight windows of the program, created hidden in their fixed order (TForm1 first: the
+// creation of later windows stores defaults into fields the main window owns).
+
+#include <memory>
+
+#include "app/app_context.h"
+
+namespace ore::gui {
+
+class Windows {
+ public:
+  explicit Windows(AppContext& ctx);
+  ~Windows();
+
+ private:
+  std::unique_ptr<TForm1> form1_;
+  std::unique_ptr<TForm2> form2_;
+  std::unique_ptr<TForm3> form3_;
+  std::unique_ptr<TForm4> form4_;
+  std::unique_ptr<TForm5> form5_;
+  std::unique_ptr<TForm6> form6_;
+  std::unique_ptr<TForm7> form7_;
+  std::unique_ptr<TForm8> form8_;
+};
+
+}  // namespace ore::gui

@@ -1,0 +1,126 @@
+#include "batch/batch_options.h"
+
+#include "data/errors.h"
+
+namespace ore::batch {
+
+std::string usage() {
+  return "Использование:\n"
+         "  orefrac-batch WORKBOOK [--sheet N] [--start-row N] [--mass COL] [--content COL]\n"
+         "      [--param COL] [--contents N] [--extra COL,COL,...] [--pockets-by content|param]\n"
+         "      [--distribute content|param] [--precision TEXT] --limits \"L1;L2;...\"\n"
+         "      [--decimal ,|.] [--lumps FILE] [--grid FILE] [--report FILE.xlsx]\n"
+         "      [--graph FILE.bmp] [--point N] [--no-graph4]\n"
+         "\n"
+         "Читает лист рабочей книги (xlsx, xls, ods, csv), распределяет куски по карманам\n"
+         "с заданными верхними границами и печатает итоговую строку.\n"
+         "\n"
+         "  --sheet N            номер листа (1)\n"
+         "  --start-row N        номер строки начала чтения (2)\n"
+         "  --mass COL           столбец массы куска (B)\n"
+         "  --content COL        столбец содержания элемента (C)\n"
+         "  --param COL          столбец параметра (D)\n"
+         "  --contents N         количество содержаний (1)\n"
+         "  --extra COL,...      столбцы содержаний 2, 3, ...\n"
+         "  --pockets-by K       расчет карманов по content (концентрации) или param (параметру)\n"
+         "  --distribute K       распределение содержания (content) или параметра (param)\n"
+         "  --precision TEXT     точность таблицы: 1, 0,1, 0,01, ..., 0,000001 (0,01)\n"
+         "  --limits \"L1;L2;..\"  верхние границы карманов, как в таблице карманов\n"
+         "  --decimal ,|.        десятичный разделитель (по умолчанию из локали)\n"
+         "  --lumps FILE         записать таблицу исходных данных (FILE - : стандартный вывод)\n"
+         "  --grid FILE          записать таблицу результатов (FILE - : стандартный вывод)\n"
+         "  --report FILE.xlsx   записать отчет в новую книгу с листом \"Отчет\"\n"
+         "  --graph FILE.bmp     сохранить график 665 x 585\n"
+         "  --point N            точка подписей кривых графика\n"
+         "  --no-graph4          не показывать график № 4\n"
+         "  --help               эта справка\n";
+}
+
+Options parseOptions(const std::vector<std::string>& args) {
+  Options o;
+  auto value = [&](size_t& i) -> std::string {
+    if (i + 1 >= args.size()) throw Error("Не задано значение параметра " + args[i]);
+    return args[++i];
+  };
+  bool haveWorkbook = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--help" || a == "-h") {
+      o.help = true;
+    } else if (a == "--sheet") {
+      o.sheet = value(i);
+    } else if (a == "--start-row") {
+      o.startRow = value(i);
+    } else if (a == "--mass") {
+      o.mass = value(i);
+    } else if (a == "--content") {
+      o.content = value(i);
+    } else if (a == "--param") {
+      o.param = value(i);
+    } else if (a == "--contents") {
+      o.contents = value(i);
+    } else if (a == "--extra") {
+      std::string v = value(i);
+      o.extra.clear();
+      size_t start = 0;
+      while (true) {
+        size_t comma = v.find(',', start);
+        o.extra.push_back(v.substr(start, comma == std::string::npos ? std::string::npos
+                                                                     : comma - start));
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+      }
+    } else if (a == "--pockets-by") {
+      std::string v = value(i);
+      if (v == "content")
+        o.pocketBasis = 2;
+      else if (v == "param")
+        o.pocketBasis = 3;
+      else
+        throw Error("--pockets-by: ожидается content или param, получено '" + v + "'");
+    } else if (a == "--distribute") {
+      std::string v = value(i);
+      if (v == "content")
+        o.distributionKind = 1;
+      else if (v == "param")
+        o.distributionKind = 2;
+      else
+        throw Error("--distribute: ожидается content или param, получено '" + v + "'");
+    } else if (a == "--precision") {
+      o.precision = value(i);
+    } else if (a == "--limits") {
+      o.limits = value(i);
+    } else if (a == "--decimal") {
+      std::string v = value(i);
+      if (v != "," && v != ".") throw Error("--decimal: ожидается ',' или '.', получено '" + v + "'");
+      o.decimal = v[0];
+    } else if (a == "--lumps") {
+      o.lumpsFile = value(i);
+    } else if (a == "--grid") {
+      o.gridFile = value(i);
+    } else if (a == "--report") {
+      o.reportFile = value(i);
+    } else if (a == "--graph") {
+      o.graphFile = value(i);
+    } else if (a == "--point") {
+      o.point = value(i);
+    } else if (a == "--no-graph4") {
+      o.noGraph4 = true;
+    } else if (a.size() > 1 && a[0] == '-' && a != "-") {
+      throw Error("Неизвестный параметр " + a + " (см. orefrac-batch --help)");
+    } else if (!haveWorkbook) {
+      o.workbook = a;
+      haveWorkbook = true;
+    } else {
+      throw Error("Лишний аргумент '" + a + "': рабочая книга уже задана (" + o.workbook + ")");
+    }
+  }
+  if (o.help) return o;
+  if (!haveWorkbook) throw Error("Не задана рабочая книга (см. orefrac-batch --help)");
+  bool needsAnalysis = o.gridFile || o.reportFile || o.graphFile || !o.lumpsFile;
+  if (needsAnalysis && !o.limits)
+    throw Error("Не заданы границы карманов: --limits \"L1;L2;...\"");
+  return o;
+}
+
+}  // namespace ore::batch

@@ -1,0 +1,39 @@
+#pragma once
+// orefrac-batch's command line: what to import, how to analyse, what to write.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ore::batch {
+
+struct Options {
+  std::string workbook;
+  std::string sheet = "1";      // texts as typed into the import dialog
+  std::string startRow = "2";
+  std::string mass = "B";
+  std::string content = "C";
+  std::string param = "D";
+  std::string contents = "1";
+  std::vector<std::string> extra;  // column letters of further contents 1, 2, ...
+  int pocketBasis = 2;             // --pockets-by content (2) | param (3)
+  int distributionKind = 1;        // --distribute content (1) | param (2)
+  std::string precision = "0,01";
+  std::optional<std::string> limits;  // "L1;L2;..."
+  std::optional<char> decimal;        // --decimal; the locale's when absent
+  std::optional<std::string> lumpsFile;
+  std::optional<std::string> gridFile;
+  std::optional<std::string> reportFile;
+  std::optional<std::string> graphFile;
+  std::optional<std::string> point;  // --point N
+  bool noGraph4 = false;
+  bool help = false;
+};
+
+// The usage text printed by --help.
+std::string usage();
+
+// Parses argv[1..]; throws ore::Error with a clear message on a bad command line.
+Options parseOptions(const std::vector<std::string>& args);
+
+}  // namespace ore::batch

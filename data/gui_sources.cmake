@@ -1,0 +1,1 @@
+# Qt files of data/ (none)

@@ -1,0 +1,73 @@
+#include "data/text_grid.h"
+
+#include <algorithm>
+
+namespace ore {
+
+namespace {
+const std::string kEmpty;
+}
+
+TextGrid& TextGrid::operator=(const TextGrid& o) {
+  if (this != &o) {
+    cols_ = o.cols_;
+    rows_ = o.rows_;
+    cells_ = o.cells_;
+    changed(true);
+  }
+  return *this;
+}
+
+void TextGrid::resize(int cols, int rows) {
+  cols = std::max(cols, 0);
+  rows = std::max(rows, 0);
+  if (cols == cols_ && rows == rows_) return;
+  if (cols == cols_) {
+    cells_.resize(static_cast<size_t>(cols) * rows);
+  } else {
+    std::vector<std::string> next(static_cast<size_t>(cols) * rows);
+    int keepC = std::min(cols, cols_), keepR = std::min(rows, rows_);
+    for (int r = 0; r < keepR; ++r)
+      for (int c = 0; c < keepC; ++c)
+        next[static_cast<size_t>(r) * cols + c] = std::move(cells_[static_cast<size_t>(r) * cols_ + c]);
+    cells_ = std::move(next);
+  }
+  cols_ = cols;
+  rows_ = rows;
+  changed(true);
+}
+
+const std::string& TextGrid::cell(int col, int row) const {
+  if (!inside(col, row)) return kEmpty;
+  return cells_[static_cast<size_t>(row) * cols_ + col];
+}
+
+void TextGrid::setCell(int col, int row, std::string text) {
+  if (!inside(col, row)) return;
+  cells_[static_cast<size_t>(row) * cols_ + col] = std::move(text);
+  changed(false);
+}
+
+void TextGrid::moveRow(int from, int to) {
+  if (from == to || from < 0 || to < 0 || from >= rows_ || to >= rows_) return;
+  auto rowBegin = [&](int r) { return cells_.begin() + static_cast<long>(r) * cols_; };
+  if (from < to)
+    std::rotate(rowBegin(from), rowBegin(from + 1), rowBegin(to + 1));
+  else
+    std::rotate(rowBegin(to), rowBegin(from), rowBegin(from + 1));
+  changed(false);
+}
+
+void TextGrid::moveColumn(int from, int to) {
+  if (from == to || from < 0 || to < 0 || from >= cols_ || to >= cols_) return;
+  for (int r = 0; r < rows_; ++r) {
+    auto b = cells_.begin() + static_cast<long>(r) * cols_;
+    if (from < to)
+      std::rotate(b + from, b + from + 1, b + to + 1);
+    else
+      std::rotate(b + to, b + from, b + from + 1);
+  }
+  changed(false);
+}
+
+}  // namespace ore

@@ -1,0 +1,52 @@
+#pragma once
+// The one shared record of the lump data set and the shared settings. Each field names the window
+// that owns it; every window gets a reference. Fields are plain: no accessors, no notifications.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ore {
+
+namespace automation {
+class Object;
+}
+
+struct Workspace {
+  // --- Lump data set, owner TForm1 (main window). Written by the import only, and by
+  // "Перевести данные" (Mass, Content, Param). Arrays hold LumpCount + 1 elements; element 0 is 0.
+  std::int32_t LumpCount = 0;
+  std::vector<double> Mass;
+  std::vector<double> Content;
+  std::vector<double> Param;
+  std::array<std::vector<double>, 10> ExtraContents;  // [1]..[9] used; [0] unused
+
+  // Re-sizes all twelve arrays to n + 1 elements, in the order Mass, Content, Param,
+  // ExtraContents[1..9]; values at indices that existed stay, new elements are 0.
+  void resizeLumps(std::int32_t n);
+
+  // --- Owner TForm6 (import settings dialog).
+  int PocketBasis = 0;               // 2 by concentration, 3 by parameter; 2 from TForm6 creation
+  int StartRow = 0;                  // set by the import at OK
+  int ContentCount = 0;              // set by TForm6's timer every second
+  std::vector<int> ContentColumns;   // ContentCount + 10 elements, set by the timer
+
+  // --- Owner TForm1 (main window).
+  int DistributionKind = 0;  // 1 content, 2 parameter; 1 from TForm7 creation
+  int ReportMode = 0;        // 1 separate workbook, 2 same workbook; 1 from TForm4 creation
+  std::shared_ptr<automation::Object> ReportExcel;  // application of the latest separate export
+
+  // --- Owner TForm2 (calculation parameters dialog).
+  std::string PrecisionText;  // as typed, set by its OK button
+
+  // --- Owner TForm3 (pocket parameters window).
+  int PocketCount = 0;      // set by TForm2's OK
+  double SampleIndex = 0;   // set at the end of each analysis run
+
+  // --- Owner TForm4 (results window).
+  int ShowGraph4 = 0;  // 1 show graph No. 4, 2 do not; 1 from TForm4 creation
+};
+
+}  // namespace ore

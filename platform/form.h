@@ -1,0 +1,16 @@
+#pragma once
+// Base of the program's windows: a top-level window of a designed client size, named for tests,
+// shown without modality; the window system chooses its position.
+
+#include <QWidget>
+
+namespace ore::gui {
+
+class Form : public QWidget {
+  Q_OBJECT
+ public:
+  Form(const QString& name, const QString& caption, int width, int height,
+       QWidget* parent = nullptr);
+};
+
+}  // namespace ore::gui

@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+
+#include "app/main_window.h"
+#include "setup/distribution_dialog.h"
+#include "gui_harness.h"
+
+namespace ore::gui::test {
+namespace {
+
+TEST(MainWindowTest, StartsWithOnlyTheMenuUsable) {
+  Harness h;
+  TForm1* f = h.ctx.Form1;
+  EXPECT_EQ(f->windowTitle(), "Программа");
+  EXPECT_FALSE(f->GroupBox1->isVisibleTo(f));
+  EXPECT_FALSE(f->Button3->isVisibleTo(f));
+  EXPECT_EQ(h.ws.LumpCount, 0);
+  for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+}
+
+TEST(MainWindowTest, Button3ReadsTheEditedGridBackThenShowsTheDistributionDialog) {
+  Harness h;
+  h.ws.PocketBasis = 3;
+  h.ws.resizeLumps(2);
+  h.ws.LumpCount = 2;
+  TextGrid& g = h.ctx.Form1->StringGrid1->grid();
+  g.resize(4, 3);
+  const char* cells[2][3] = {{"1", "2,5", "7"}, {"3", "4", "1.5"}};
+  for (int r = 1; r <= 2; ++r)
+    for (int c = 1; c <= 3; ++c) g.setCell(c, r, cells[r - 1][c - 1]);
+  h.ctx.Form1->Button3->click();
+  // Row 2's parameter is written with a point: the read stops there, after its mass and content.
+  ASSERT_EQ(h.errors.messages.size(), 1u);
+  EXPECT_EQ(h.errors.messages[0], "'1.5' is not a valid floating point value");
+  EXPECT_EQ(h.ws.Content[1], 2.5);
+  EXPECT_EQ(h.ws.Mass[2], 3);
+  EXPECT_EQ(h.ws.Content[2], 4);
+  EXPECT_FALSE(h.ctx.Form7->isVisible());
+
+  g.setCell(3, 2, "1,5");
+  h.ctx.Form1->Button3->click();
+  EXPECT_EQ(h.ws.Param[2], 1.5);
+  EXPECT_TRUE(h.ctx.Form7->isVisible());
+}
+
+TEST(MainWindowTest, ModeTwoIgnoresTheParameterColumn) {
+  Harness h;
+  h.ws.PocketBasis = 2;
+  h.ws.resizeLumps(1);
+  h.ws.LumpCount = 1;
+  TextGrid& g = h.ctx.Form1->StringGrid1->grid();
+  g.resize(4, 2);
+  g.setCell(1, 1, "1");
+  g.setCell(2, 1, "2");
+  g.setCell(3, 1, "not a number");
+  h.ctx.Form1->Button3->click();
+  EXPECT_TRUE(h.errors.messages.empty());
+  EXPECT_EQ(h.ws.Param[1], 0);
+}
+
+}  // namespace
+}  // namespace ore::gui::test

@@ -1,0 +1,37 @@
+#pragma once
+// Window tests: the whole program's windows over a fresh Workspace, messages recorded instead
+// of shown, controls found by objectName as a user would find them.
+
+#include <QApplication>
+#include <QTest>
+#include <QWidget>
+#include <string>
+#include <vector>
+
+#include "app/app_context.h"
+#include "app/windows.h"
+
+namespace ore::gui::test {
+
+class RecordingErrorBox : public ErrorBox {
+ public:
+  void show(const std::string& message) override { messages.push_back(message); }
+  std::vector<std::string> messages;
+};
+
+struct Harness {
+  Workspace ws;
+  RecordingErrorBox errors;
+  AppContext ctx{ws, NumberFormat(','), errors};
+  Windows windows{ctx};
+
+  // A control of a window by the window's and the control's objectName ("TForm6", "Button1").
+  template <class T = QWidget>
+  T* find(const char* form, const char* name) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->objectName() == form) return w->findChild<T*>(name);
+    return nullptr;
+  }
+};
+
+}  // namespace ore::gui::test
