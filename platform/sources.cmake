@@ -1,1 +1,1 @@
-# core files of platform/
+list(APPEND ORE_CORE_SOURCES platform/workbook.cpp)

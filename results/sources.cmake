@@ -1,1 +1,1 @@
-# core files of results/
+list(APPEND ORE_CORE_SOURCES results/results_header.cpp)

@@ -1,0 +1,47 @@
+#pragma once
+// One run of the fraction analysis ("Далее"): pockets, tails and concentrate, the sample index
+// and the rounding pass, written as text into the results grid.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "data/number_format.h"
+#include "data/text_grid.h"
+#include "data/workspace.h"
+
+namespace ore::analysis {
+
+struct HistogramPoint {
+  double x = 0;
+  double y = 0;
+  std::string label;
+  std::uint32_t rgb = 0xFF0000;  // pure red
+};
+
+// What a run does on the windows, called at its steps in the run's order. A run that fails
+// leaves whatever the calls before the failure did.
+class AnalysisView {
+ public:
+  virtual ~AnalysisView() = default;
+  virtual void showResultsWindows() {}                                    // step 1
+  virtual void setHistogram(const std::vector<HistogramPoint>& points) {}  // step 12
+  virtual void showLabel() {}                                             // step 13
+  virtual void setLabel(const std::string& text) {}                       // step 16
+  virtual void setPointsPerPage(int points) {}                            // step 17
+};
+
+struct AnalysisOutcome {
+  std::string label;
+  double sampleIndex = 0;
+  std::vector<HistogramPoint> histogram;
+};
+
+// Runs the analysis over ws (LumpCount, the arrays, ContentCount, PocketCount, DistributionKind,
+// PocketBasis, PrecisionText), reading limits from column 1 of pocketTable and writing results
+// (body rows only; row 0 belongs to the results window). Stores ws.SampleIndex at the end.
+// Throws ore::Error on failure, leaving the partial state the run had reached.
+AnalysisOutcome runFractionAnalysis(Workspace& ws, const TextGrid& pocketTable, TextGrid& results,
+                                    const NumberFormat& fmt, AnalysisView& view);
+
+}  // namespace ore::analysis
