@@ -1,1 +1,1 @@
-# core files of analysis/
+list(APPEND ORE_CORE_SOURCES analysis/fraction_analysis.cpp)

@@ -1,1 +1,1 @@
-list(APPEND ORE_CORE_SOURCES platform/workbook.cpp)
+list(APPEND ORE_CORE_SOURCES platform/workbook.cpp platform/workbook_reader.cpp platform/automation.cpp)
