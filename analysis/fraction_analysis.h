@@ -24,11 +24,11 @@ struct HistogramPoint {
 class AnalysisView {
  public:
   virtual ~AnalysisView() = default;
-  virtual void showResultsWindows() {}                                    // step 1
+  virtual void showResultsWindows() {}                                         // step 1
   virtual void setHistogram(const std::vector<HistogramPoint>& /*points*/) {}  // step 12
-  virtual void showLabel() {}                                             // step 13
-  virtual void setLabel(const std::string& /*text*/) {}                       // step 16
-  virtual void setPointsPerPage(int /*points*/) {}                            // step 17
+  virtual void showLabel() {}                                                  // step 13
+  virtual void setLabel(const std::string& /*text*/) {}                        // step 16
+  virtual void setPointsPerPage(int /*points*/) {}                             // step 17
 };
 
 struct AnalysisOutcome {

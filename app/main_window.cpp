@@ -85,11 +85,17 @@ std::string TForm1::chooseFileToOpen() {
   return QFileDialog::getOpenFileName(this).toStdString();
 }
 
-void TForm1::N2Click() { ctx_.Form6->show(); }
+void TForm1::N2Click() {
+  ctx_.Form6->show();
+}
 
-void TForm1::N5Click() { close(); }
+void TForm1::N5Click() {
+  close();
+}
 
-void TForm1::N7Click() { ctx_.Form7->show(); }
+void TForm1::N7Click() {
+  ctx_.Form7->show();
+}
 
 void TForm1::Button3Click() {
   Workspace& ws = ctx_.ws;
@@ -110,7 +116,9 @@ void TForm1::Button3Click() {
   ctx_.Form7->show();
 }
 
-void TForm1::paintEvent(QPaintEvent* e) { QMainWindow::paintEvent(e); }
+void TForm1::paintEvent(QPaintEvent* e) {
+  QMainWindow::paintEvent(e);
+}
 
 void TForm1::closeEvent(QCloseEvent* e) {
   // Closing the main window ends the program, whatever else is open.

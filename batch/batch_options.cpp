@@ -65,8 +65,8 @@ Options parseOptions(const std::vector<std::string>& args) {
       size_t start = 0;
       while (true) {
         size_t comma = v.find(',', start);
-        o.extra.push_back(v.substr(start, comma == std::string::npos ? std::string::npos
-                                                                     : comma - start));
+        o.extra.push_back(
+            v.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
         if (comma == std::string::npos) break;
         start = comma + 1;
       }
@@ -92,7 +92,8 @@ Options parseOptions(const std::vector<std::string>& args) {
       o.limits = value(i);
     } else if (a == "--decimal") {
       std::string v = value(i);
-      if (v != "," && v != ".") throw Error("--decimal: ожидается ',' или '.', получено '" + v + "'");
+      if (v != "," && v != ".")
+        throw Error("--decimal: ожидается ',' или '.', получено '" + v + "'");
       o.decimal = v[0];
     } else if (a == "--lumps") {
       o.lumpsFile = value(i);
@@ -118,8 +119,7 @@ Options parseOptions(const std::vector<std::string>& args) {
   if (o.help) return o;
   if (!haveWorkbook) throw Error("Не задана рабочая книга (см. orefrac-batch --help)");
   bool needsAnalysis = o.gridFile || o.reportFile || o.graphFile || !o.lumpsFile;
-  if (needsAnalysis && !o.limits)
-    throw Error("Не заданы границы карманов: --limits \"L1;L2;...\"");
+  if (needsAnalysis && !o.limits) throw Error("Не заданы границы карманов: --limits \"L1;L2;...\"");
   return o;
 }
 

@@ -9,7 +9,7 @@ namespace ore::batch {
 
 struct Options {
   std::string workbook;
-  std::string sheet = "1";      // texts as typed into the import dialog
+  std::string sheet = "1";  // texts as typed into the import dialog
   std::string startRow = "2";
   std::string mass = "B";
   std::string content = "C";

@@ -1,10 +1,11 @@
 #include "data/number_format.h"
 
+#include <locale.h>
+
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <locale.h>
 
 #include "data/errors.h"
 
@@ -30,12 +31,18 @@ locale_t cLocale() {
   return loc;
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isBlank(char c) { return c == ' '; }
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+bool isBlank(char c) {
+  return c == ' ';
+}
 
 }  // namespace
 
-std::string NumberFormat::format(double v) const { return format(static_cast<long double>(v)); }
+std::string NumberFormat::format(double v) const {
+  return format(static_cast<long double>(v));
+}
 
 std::string NumberFormat::format(long double v) const {
   if (std::isnan(v)) return "NAN";
@@ -120,7 +127,7 @@ bool NumberFormat::tryParseReal(std::string_view text, double& out) const {
   char* end = nullptr;
   double v = strtod_l(c.c_str(), &end, cLocale());
   if (errno == ERANGE && std::isinf(v)) return false;  // beyond the double range
-  out = v;                                              // underflow gives the nearest (0 or tiny)
+  out = v;                                             // underflow gives the nearest (0 or tiny)
   return true;
 }
 

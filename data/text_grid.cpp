@@ -29,7 +29,8 @@ void TextGrid::resize(int cols, int rows) {
     int keepC = std::min(cols, cols_), keepR = std::min(rows, rows_);
     for (int r = 0; r < keepR; ++r)
       for (int c = 0; c < keepC; ++c)
-        next[static_cast<size_t>(r) * cols + c] = std::move(cells_[static_cast<size_t>(r) * cols_ + c]);
+        next[static_cast<size_t>(r) * cols + c] =
+            std::move(cells_[static_cast<size_t>(r) * cols_ + c]);
     cells_ = std::move(next);
   }
   cols_ = cols;

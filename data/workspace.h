@@ -28,10 +28,10 @@ struct Workspace {
   void resizeLumps(std::int32_t n);
 
   // --- Owner TForm6 (import settings dialog).
-  int PocketBasis = 0;               // 2 by concentration, 3 by parameter; 2 from TForm6 creation
-  int StartRow = 0;                  // set by the import at OK
-  int ContentCount = 0;              // set by TForm6's timer every second
-  std::vector<int> ContentColumns;   // ContentCount + 10 elements, set by the timer
+  int PocketBasis = 0;              // 2 by concentration, 3 by parameter; 2 from TForm6 creation
+  int StartRow = 0;                 // set by the import at OK
+  int ContentCount = 0;             // set by TForm6's timer every second
+  std::vector<int> ContentColumns;  // ContentCount + 10 elements, set by the timer
 
   // --- Owner TForm1 (main window).
   int DistributionKind = 0;  // 1 content, 2 parameter; 1 from TForm7 creation
@@ -42,8 +42,8 @@ struct Workspace {
   std::string PrecisionText;  // as typed, set by its OK button
 
   // --- Owner TForm3 (pocket parameters window).
-  int PocketCount = 0;      // set by TForm2's OK
-  double SampleIndex = 0;   // set at the end of each analysis run
+  int PocketCount = 0;     // set by TForm2's OK
+  double SampleIndex = 0;  // set at the end of each analysis run
 
   // --- Owner TForm4 (results window).
   int ShowGraph4 = 0;  // 1 show graph No. 4, 2 do not; 1 from TForm4 creation

@@ -44,7 +44,9 @@ StringGrid::StringGrid(QWidget* parent) : QTableView(parent) {
           });
 }
 
-void StringGrid::setColWidth(int col, int width) { setColumnWidth(col, width); }
+void StringGrid::setColWidth(int col, int width) {
+  setColumnWidth(col, width);
+}
 void StringGrid::setDefaultRowHeight(int height) {
   verticalHeader()->setDefaultSectionSize(height);
 }

@@ -11,7 +11,9 @@ TextGridModel::TextGridModel(TextGrid& grid, QObject* parent)
   grid_.setListener(this);
 }
 
-TextGridModel::~TextGridModel() { grid_.setListener(nullptr); }
+TextGridModel::~TextGridModel() {
+  grid_.setListener(nullptr);
+}
 
 int TextGridModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : grid_.rowCount();

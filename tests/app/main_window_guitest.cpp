@@ -3,8 +3,8 @@
 #include <QAction>
 
 #include "app/main_window.h"
-#include "setup/distribution_dialog.h"
 #include "gui_harness.h"
+#include "setup/distribution_dialog.h"
 
 namespace ore::gui::test {
 namespace {
@@ -16,7 +16,8 @@ TEST(MainWindowTest, StartsWithOnlyTheMenuUsable) {
   EXPECT_FALSE(f->GroupBox1->isVisibleTo(f));
   EXPECT_FALSE(f->Button3->isVisibleTo(f));
   EXPECT_EQ(h.ws.LumpCount, 0);
-  for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+  for (QWidget* w : QApplication::topLevelWidgets())
+    EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
 }
 
 TEST(MainWindowTest, Button3ReadsTheEditedGridBackThenShowsTheDistributionDialog) {
