@@ -1,6 +1,7 @@
 #include "platform/report_window.h"
 
 #include <QAbstractTableModel>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
@@ -373,7 +374,14 @@ bool ReportWindow::saveAs() {
   if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".xlsx");
 
   const std::string path = QFile::encodeName(file).toStdString();
-  writeXlsx(*wb_, path);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  try {
+    writeXlsx(*wb_, path);
+  } catch (...) {
+    QApplication::restoreOverrideCursor();
+    throw;
+  }
+  QApplication::restoreOverrideCursor();
   wb_->path = path;
   name_ = QFileInfo(file).completeBaseName();
   modified_ = false;
