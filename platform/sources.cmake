@@ -1,1 +1,3 @@
 list(APPEND ORE_CORE_SOURCES platform/workbook.cpp platform/workbook_reader.cpp platform/automation.cpp)
+list(APPEND ORE_CORE_SOURCES platform/xlsx_writer.cpp)
+list(APPEND ORE_CORE_SOURCES platform/report_window_cells.cpp)

@@ -13,6 +13,7 @@ struct Cell {
   Type type = Type::Empty;
   double number = 0;  // Number, Date (serial, 1900 system), Logical (1 true, 0 false)
   std::string text;   // Text, Error ("#DIV/0!")
+  std::string formula;  // "=5": the cell shows number, the formula is kept
 };
 
 class Sheet {
