@@ -1,5 +1,7 @@
 #include "analysis/pocket_distribution.h"
 
+#include <cmath>
+
 #include "analysis/grid_numbers.h"
 
 namespace ore::analysis {
@@ -24,6 +26,44 @@ SampleTotals sampleTotals(const Workspace& ws, int K) {
   return t;
 }
 
+namespace {
+
+// The largest double not above x. For a double d, d > x holds exactly when d > floorToDouble(x),
+// and d <= x exactly when d <= floorToDouble(x): no double lies between the two, so comparing
+// the key with this double decides as comparing it with the extended sum itself.
+double floorToDouble(long double x) {
+  double t = static_cast<double>(x);
+  if (static_cast<long double>(t) > x) t = std::nextafter(t, -HUGE_VAL);
+  return t;
+}
+
+// The limits of a pocket that some lump reaches, as exact double thresholds.
+struct Bounds {
+  double lower, upper;
+  int pocket;
+};
+
+// Every pocket's sums in one pass over the lumps. Each pocket still adds its lumps in lump order,
+// so the sums are those of a pass per pocket, while the lump arrays are read once, not P times.
+template <int K>
+void sumPockets(const double* key, const double* m, const ContentColumns& c, std::int32_t n,
+                const std::vector<Bounds>& bounds, PocketSums& s) {
+  const Bounds* b = bounds.data();
+  const size_t nb = bounds.size();
+  for (std::int32_t i = 1; i <= n; ++i) {
+    const double d = key[i];
+    for (size_t t = 0; t < nb; ++t) {
+      if (!((d > b[t].lower) & (d <= b[t].upper))) continue;
+      const int j = b[t].pocket;
+      s.N[j] += 1;
+      s.W[j] += m[i];
+      for (int k = 1; k <= K; ++k) s.Q[j][k] += m[i] * c[k][i];
+    }
+  }
+}
+
+}  // namespace
+
 PocketSums distributeLumps(const Workspace& ws, const double* key, int K, int P, double M,
                            const std::function<double(int)>& limit) {
   PocketSums s;
@@ -33,33 +73,45 @@ PocketSums distributeLumps(const Workspace& ws, const double* key, int K, int P,
   s.Q.assign(P + 1, {});
   const std::int32_t n = ws.LumpCount;
   if (n <= 0) return s;  // no lump needs a limit, and no yield is evaluated
+
+  // The limits are converted pocket by pocket, each when the first lump needs it: pocket j's
+  // lower limit at once, its upper limit only if some lump lies above the lower one. The texts
+  // cannot change during the run, so this converts what a test of every lump would, in the same
+  // order, and fails at the same limit.
+  std::vector<Bounds> bounds;
+  for (int j = 1; j <= P; ++j) {
+    const double lower =
+        j == 1 ? 0.0 : floorToDouble(static_cast<long double>(limit(j - 1)) + 1e-11L);
+    std::int32_t first = 1;
+    while (first <= n && !(key[first] > lower)) ++first;
+    if (first > n) continue;  // no lump reaches this pocket
+    const double upper = floorToDouble(static_cast<long double>(limit(j)) + 1e-12L);
+    bounds.push_back({lower, upper, j});
+  }
+
   const ContentColumns c = contentColumns(ws, K);
   const double* m = ws.Mass.data();
-  for (int j = 1; j <= P; ++j) {
-    // The texts cannot change during the run, so converting a limit once, when the first lump
-    // needs it, gives what converting it at every lump would, failure point included.
-    long double lower = j == 1 ? 0.0L : static_cast<long double>(limit(j - 1)) + 1e-11L;
-    long double upper = 0;
-    bool haveUpper = false;
-    double N = 0, W = 0;
-    std::array<double, kMaxComputedContents + 1> Q{};
-    for (std::int32_t i = 1; i <= n; ++i) {
-      const long double d = key[i];
-      if (!(d > lower)) continue;
-      if (!haveUpper) {
-        upper = static_cast<long double>(limit(j)) + 1e-12L;
-        haveUpper = true;
-      }
-      if (!(d <= upper)) continue;
-      N += 1;
-      W += m[i];
-      for (int k = 1; k <= K; ++k) Q[k] += m[i] * c[k][i];
-    }
-    s.N[j] = N;
-    s.W[j] = W;
-    s.Q[j] = Q;
-    s.Y[j] = W / M * 100;
+  switch (K) {
+    case 1:
+      sumPockets<1>(key, m, c, n, bounds, s);
+      break;
+    case 2:
+      sumPockets<2>(key, m, c, n, bounds, s);
+      break;
+    case 3:
+      sumPockets<3>(key, m, c, n, bounds, s);
+      break;
+    case 4:
+      sumPockets<4>(key, m, c, n, bounds, s);
+      break;
+    case 5:
+      sumPockets<5>(key, m, c, n, bounds, s);
+      break;
+    default:
+      sumPockets<6>(key, m, c, n, bounds, s);
+      break;
   }
+  for (int j = 1; j <= P; ++j) s.Y[j] = s.W[j] / M * 100;
   return s;
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -66,6 +67,47 @@ TEST(SampleIndexTest, RankingOfEqualKeysPutsTheLaterLumpFirst) {
   ASSERT_EQ(r.size(), 4u);
   EXPECT_EQ(r[0], 2);
   EXPECT_EQ((std::vector<std::int32_t>{r[1], r[2], r[3]}), (std::vector<std::int32_t>{4, 3, 1}));
+}
+
+// The stable ascending order reversed, for samples too large for the selection procedure.
+std::vector<std::int32_t> stableReversed(const std::vector<double>& key) {
+  std::vector<std::int32_t> lumps;
+  for (std::int32_t i = 1; i < static_cast<std::int32_t>(key.size()); ++i) lumps.push_back(i);
+  std::stable_sort(lumps.begin(), lumps.end(),
+                   [&](std::int32_t a, std::int32_t b) { return key[a] < key[b]; });
+  return {lumps.rbegin(), lumps.rend()};
+}
+
+TEST(SampleIndexTest, RankingOfLargeSamples) {
+  struct Case {
+    const char* name;
+    double (*key)(std::mt19937_64&, int);
+  };
+  const Case cases[] = {
+      {"contents of three decimals",
+       [](std::mt19937_64& r, int) {
+         return std::round(std::uniform_real_distribution<double>(0, 10)(r) * 1000) / 1000;
+       }},
+      {"all equal", [](std::mt19937_64&, int) { return 2.5; }},
+      {"few values, signs and zeros",
+       [](std::mt19937_64& r, int i) {
+         int v = std::uniform_int_distribution<int>(-3, 3)(r);
+         return v == 0 ? (i % 2 ? -0.0 : 0.0) : v * 0.5;
+       }},
+      {"wide exponents",
+       [](std::mt19937_64& r, int) {
+         return std::ldexp(std::uniform_real_distribution<double>(-1, 1)(r),
+                           std::uniform_int_distribution<int>(-300, 300)(r));
+       }},
+      {"rising", [](std::mt19937_64&, int i) { return i * 0.001; }},
+      {"falling", [](std::mt19937_64&, int i) { return -i * 1e7; }},
+  };
+  for (const auto& c : cases) {
+    std::mt19937_64 rng(11);
+    std::vector<double> key(60001, 0);
+    for (int i = 1; i < static_cast<int>(key.size()); ++i) key[i] = c.key(rng, i);
+    EXPECT_EQ(ranked(key), stableReversed(key)) << c.name;
+  }
 }
 
 using testing::Lump;
