@@ -16,7 +16,7 @@ namespace {
 
 constexpr int kMaxContents = 10;
 
-// Everything that would make the run meaningless or unsafe, checked before step 1 so that a
+// Everything that would make the run meaningless or unsafe, checked before anything is shown, so a
 // refused run changes nothing at all.
 void checkSettings(const Workspace& ws) {
   if (ws.PocketCount < 1)

@@ -171,37 +171,6 @@ TEST(FractionAnalysisTest, ContentWithoutMetalGetsZeroRecovery) {
   EXPECT_EQ(r.results.cell(6, 2), "0");
 }
 
-TEST(FractionAnalysisTest, TailsAndConcentrateOfWholeSample) {
-  // Pocket yields 20, 30, 50 with every lump in a pocket.
-  Workspace ws = makeWorkspace({{2, 1, 0, {}}, {3, 2, 0, {}}, {5, 3, 0, {}}});
-  RunResult r = run(ws, {"1", "2", "3"});
-  EXPECT_EQ(r.results.cell(5, 1), "20");
-  EXPECT_EQ(r.results.cell(5, 2), "50");
-  EXPECT_EQ(r.results.cell(5, 3), "100");
-  EXPECT_EQ(r.results.cell(8, 1), "80");
-  EXPECT_EQ(r.results.cell(8, 2), "50");
-  EXPECT_EQ(r.results.cell(8, 3), "0");
-  EXPECT_EQ(r.results.cell(6, 3), "2,3");  // the sample average
-}
-
-TEST(FractionAnalysisTest, FirstPocketsEmpty) {
-  Workspace ws = makeWorkspace({{1, 2.5, 0, {}}, {3, 2.9, 0, {}}});
-  RunResult r = run(ws, {"1", "2", "3"});
-  for (int j = 1; j <= 2; ++j) {
-    EXPECT_EQ(r.results.cell(5, j), "0");
-    EXPECT_EQ(r.results.cell(6, j), "0");
-    EXPECT_EQ(r.results.cell(8, j), "100");
-    EXPECT_EQ(r.results.cell(9, j), "2,8");  // (2,5 + 3 * 2,9) / 4
-  }
-}
-
-TEST(FractionAnalysisTest, MassOutsideThePocketsCountsInTheConcentrate) {
-  Workspace ws = makeWorkspace(keys({1, 2, 3, 4, 5}));
-  RunResult r = run(ws, {"1", "2", "3", "4"});
-  EXPECT_EQ(r.results.cell(5, 4), "80");
-  EXPECT_EQ(r.results.cell(8, 3), "40");
-}
-
 TEST(FractionAnalysisTest, IndexAndLabel) {
   Workspace ws = makeWorkspace(keys({1, 3}));
   RunResult r = run(ws, {"5"});

@@ -113,13 +113,6 @@ TEST(SampleIndexTest, RankingOfLargeSamples) {
 using testing::Lump;
 using testing::makeWorkspace;
 
-TEST(SampleIndexTest, TwoLumpsExample) {
-  Workspace ws = makeWorkspace({{1, 1, 0, {}}, {1, 3, 0, {}}});
-  SampleIndexResult r = computeSampleIndex(ws, 2, 2);
-  EXPECT_TRUE(r.defined);
-  EXPECT_EQ(r.value, 0.5);
-}
-
 TEST(SampleIndexTest, AdmittedRangeByBasis) {
   // Terms in ranking order (largest key first) for contents 9, 1, 1, ... with G = 1.
   std::vector<Lump> lumps;
