@@ -1,12 +1,116 @@
 #include "analysis/fraction_analysis.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "analysis/grid_numbers.h"
+#include "analysis/pocket_distribution.h"
+#include "analysis/rounding.h"
+#include "analysis/sample_index.h"
+#include "analysis/tails_concentrate.h"
 #include "data/errors.h"
 
 namespace ore::analysis {
 
-AnalysisOutcome runFractionAnalysis(Workspace&, const TextGrid&, TextGrid&, const NumberFormat&,
-                                    AnalysisView&) {
-  throw Error("Расчет пока не реализован");
+namespace {
+
+constexpr int kMaxContents = 10;
+
+// Everything that would make the run meaningless or unsafe, checked before anything is shown, so a
+// refused run changes nothing at all.
+void checkSettings(const Workspace& ws) {
+  if (ws.PocketCount < 1)
+    throw Error("Количество карманов должно быть не меньше 1 (задано " +
+                std::to_string(ws.PocketCount) + ")");
+  if (ws.ContentCount < 1 || ws.ContentCount > kMaxContents)
+    throw Error("Количество содержаний должно быть от 1 до " + std::to_string(kMaxContents) +
+                " (задано " + std::to_string(ws.ContentCount) + ")");
+  if (!isKnownPrecision(ws.PrecisionText)) throw Error(unknownPrecisionMessage(ws.PrecisionText));
+  if (ws.PocketBasis != 2 && ws.PocketBasis != 3)
+    throw Error("Не выбран расчет карманов: по концентрации или по параметру");
+  if (ws.DistributionKind != 1 && ws.DistributionKind != 2)
+    throw Error("Не выбрано условие распределения: содержания или параметра");
+}
+
+void checkLumps(const Workspace& ws, int K) {
+  const std::int32_t n = ws.LumpCount;
+  if (n < 0) throw Error("Неверное число кусков: " + std::to_string(n));
+  if (n == 0) return;
+  const size_t need = static_cast<size_t>(n) + 1;
+  bool ok = ws.Mass.size() >= need && ws.Content.size() >= need && ws.Param.size() >= need;
+  for (int k = 2; k <= K; ++k) ok = ok && ws.ExtraContents[k - 1].size() >= need;
+  if (!ok)
+    throw Error("Данные кусков неполны: загружено меньше " + std::to_string(n) +
+                " значений. Загрузите исходные данные заново");
+}
+
+void checkTotals(const Workspace& ws, int K, const SampleTotals& t) {
+  if (ws.LumpCount == 0) return;
+  bool finite = std::isfinite(t.M);
+  for (int k = 1; k <= K; ++k) finite = finite && std::isfinite(t.T[k]);
+  if (!finite)
+    throw Error("Суммарная масса или металл кусков вне диапазона чисел: расчет невозможен");
+  if (t.M == 0) throw Error("Суммарная масса кусков равна 0: выходы не определены");
+}
+
+}  // namespace
+
+std::string summaryLabel(int pocketBasis, std::int32_t n, double index, bool defined,
+                         const NumberFormat& fmt) {
+  std::string s = "Число кусков  n=" + fmt.format(static_cast<double>(n)) + "       ";
+  s += pocketBasis == 3 ? "П=" : "M=";
+  s += defined ? fmt.format(index) : std::string(" не определен");
+  return s;
+}
+
+AnalysisOutcome runFractionAnalysis(Workspace& ws, const TextGrid& pocketTable, TextGrid& results,
+                                    const NumberFormat& fmt, AnalysisView& view) {
+  const int C = ws.ContentCount;
+  const int K = std::min(C, kMaxComputedContents);
+  const int P = ws.PocketCount;
+  checkSettings(ws);
+  checkLumps(ws, K);
+  const long double f = scaleFactor(ws.PrecisionText);
+  // The totals depend on the lump data only; forming them first lets a massless sample be
+  // refused before anything is shown.
+  const SampleTotals totals = sampleTotals(ws, K);
+  checkTotals(ws, K, totals);
+
+  // From here on the run writes as it goes, so a failure leaves the state it had reached.
+  view.showResultsWindows();
+  results.resize(6 * C + 5, P + 1);
+  for (int j = 1; j <= P; ++j) results.setCell(0, j, fmt.format(j));
+  for (int j = 1; j <= P; ++j)
+    for (int c = 1; c <= 6 * C + 4; ++c) results.setCell(c, j, "0");
+  for (int j = 1; j <= P; ++j) results.setCell(1, j, pocketTable.cell(1, j));
+
+  const double* key = ws.DistributionKind == 2 ? ws.Param.data() : ws.Content.data();
+  auto limit = [&](int j) { return fmt.parseReal(pocketTable.cell(1, j)); };
+  const PocketSums sums = distributeLumps(ws, key, K, P, totals.M, limit);
+  writePocketBlock(results, sums, totals, C, K, P, fmt);
+  writeTailsAndConcentrate(results, C, K, P, totals.a, fmt);
+
+  AnalysisOutcome out;
+  out.histogram.reserve(static_cast<size_t>(P));
+  for (int j = 1; j <= P; ++j)  // labelled with the limit as typed, not as rounded
+    out.histogram.push_back({static_cast<double>(j), sums.N[j], pocketTable.cell(1, j), 0xFF0000});
+  view.setHistogram(out.histogram);
+  view.showLabel();  // still the previous text until the index is known
+
+  // G is read from the unrounded tails content of element 1 at the last pocket.
+  const double G = cellNumber(results, 2 * C + 4, P, fmt);
+  const SampleIndexResult index = computeSampleIndex(ws, totals.M, G);
+  double I = index.value;
+  roundResults(results, C, P, f, fmt, index.defined ? &I : nullptr);
+
+  out.indexDefined = index.defined;
+  out.sampleIndex = index.defined ? I : 0;
+  ws.SampleIndex = out.sampleIndex;
+  out.label = summaryLabel(ws.PocketBasis, ws.LumpCount, I, index.defined, fmt);
+  view.setLabel(out.label);
+  out.pointsPerPage = P;
+  view.setPointsPerPage(P);
+  return out;
 }
 
 }  // namespace ore::analysis

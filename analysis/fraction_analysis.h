@@ -35,13 +35,28 @@ struct AnalysisOutcome {
   std::string label;
   double sampleIndex = 0;
   std::vector<HistogramPoint> histogram;
+  bool indexDefined = true;  // false: G was 0, the label says "не определен", sampleIndex is 0
+  int pointsPerPage = 0;
 };
 
 // Runs the analysis over ws (LumpCount, the arrays, ContentCount, PocketCount, DistributionKind,
 // PocketBasis, PrecisionText), reading limits from column 1 of pocketTable and writing results
 // (body rows only; row 0 belongs to the results window). Stores ws.SampleIndex at the end.
 // Throws ore::Error on failure, leaving the partial state the run had reached.
+//
+// Settings the run cannot work with are refused before anything is shown or written, with a
+// message saying why: PocketCount below 1, ContentCount outside 1..10, an unknown PrecisionText,
+// a PocketBasis other than 2 or 3, a DistributionKind other than 1 or 2, arrays shorter than
+// LumpCount + 1, and a total mass of 0 (or beyond the range of numbers) with lumps present.
+// A limit that does not convert stops the run where it is first needed (distribution or
+// rounding pass) with the conversion error. When the average G is 0 with lumps present the run
+// completes, the label reads "M= не определен" (or "П= ...") and ws.SampleIndex is set to 0.
 AnalysisOutcome runFractionAnalysis(Workspace& ws, const TextGrid& pocketTable, TextGrid& results,
                                     const NumberFormat& fmt, AnalysisView& view);
+
+// The label text of a run: "Число кусков  n=" n, seven blanks, "M=" (PocketBasis 2) or "П="
+// (PocketBasis 3) and the index, or " не определен" in its place.
+std::string summaryLabel(int pocketBasis, std::int32_t lumpCount, double index, bool defined,
+                         const NumberFormat& fmt);
 
 }  // namespace ore::analysis

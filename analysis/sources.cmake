@@ -1,1 +1,3 @@
-list(APPEND ORE_CORE_SOURCES analysis/fraction_analysis.cpp)
+list(APPEND ORE_CORE_SOURCES analysis/fraction_analysis.cpp analysis/grid_numbers.cpp
+     analysis/pocket_distribution.cpp analysis/rounding.cpp analysis/sample_index.cpp
+     analysis/tails_concentrate.cpp)

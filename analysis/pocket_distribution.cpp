@@ -1,0 +1,135 @@
+#include "analysis/pocket_distribution.h"
+
+#include <cmath>
+
+#include "analysis/grid_numbers.h"
+
+namespace ore::analysis {
+
+ContentColumns contentColumns(const Workspace& ws, int K) {
+  ContentColumns cols{};
+  cols[1] = ws.Content.data();
+  for (int k = 2; k <= K; ++k) cols[k] = ws.ExtraContents[k - 1].data();
+  return cols;
+}
+
+SampleTotals sampleTotals(const Workspace& ws, int K) {
+  SampleTotals t;
+  const ContentColumns c = contentColumns(ws, K);
+  const double* m = ws.Mass.data();
+  for (std::int32_t i = 1; i <= ws.LumpCount; ++i) {
+    t.M += m[i];
+    for (int k = 1; k <= K; ++k) t.T[k] += m[i] * c[k][i];
+  }
+  if (t.M != 0)
+    for (int k = 1; k <= K; ++k) t.a[k] = t.T[k] / t.M;
+  return t;
+}
+
+namespace {
+
+// The largest double not above x. For a double d, d > x holds exactly when d > floorToDouble(x),
+// and d <= x exactly when d <= floorToDouble(x): no double lies between the two, so comparing
+// the key with this double decides as comparing it with the extended sum itself.
+double floorToDouble(long double x) {
+  double t = static_cast<double>(x);
+  if (static_cast<long double>(t) > x) t = std::nextafter(t, -HUGE_VAL);
+  return t;
+}
+
+// The limits of a pocket that some lump reaches, as exact double thresholds.
+struct Bounds {
+  double lower, upper;
+  int pocket;
+};
+
+// Every pocket's sums in one pass over the lumps. Each pocket still adds its lumps in lump order,
+// so the sums are those of a pass per pocket, while the lump arrays are read once, not P times.
+template <int K>
+void sumPockets(const double* key, const double* m, const ContentColumns& c, std::int32_t n,
+                const std::vector<Bounds>& bounds, PocketSums& s) {
+  const Bounds* b = bounds.data();
+  const size_t nb = bounds.size();
+  for (std::int32_t i = 1; i <= n; ++i) {
+    const double d = key[i];
+    for (size_t t = 0; t < nb; ++t) {
+      if (!((d > b[t].lower) & (d <= b[t].upper))) continue;
+      const int j = b[t].pocket;
+      s.N[j] += 1;
+      s.W[j] += m[i];
+      for (int k = 1; k <= K; ++k) s.Q[j][k] += m[i] * c[k][i];
+    }
+  }
+}
+
+}  // namespace
+
+PocketSums distributeLumps(const Workspace& ws, const double* key, int K, int P, double M,
+                           const std::function<double(int)>& limit) {
+  PocketSums s;
+  s.N.assign(P + 1, 0);
+  s.W.assign(P + 1, 0);
+  s.Y.assign(P + 1, 0);
+  s.Q.assign(P + 1, {});
+  const std::int32_t n = ws.LumpCount;
+  if (n <= 0) return s;  // no lump needs a limit, and no yield is evaluated
+
+  // The limits are converted pocket by pocket, each when the first lump needs it: pocket j's
+  // lower limit at once, its upper limit only if some lump lies above the lower one. The texts
+  // cannot change during the run, so this converts what a test of every lump would, in the same
+  // order, and fails at the same limit.
+  std::vector<Bounds> bounds;
+  for (int j = 1; j <= P; ++j) {
+    const double lower =
+        j == 1 ? 0.0 : floorToDouble(static_cast<long double>(limit(j - 1)) + 1e-11L);
+    std::int32_t first = 1;
+    while (first <= n && !(key[first] > lower)) ++first;
+    if (first > n) continue;  // no lump reaches this pocket
+    const double upper = floorToDouble(static_cast<long double>(limit(j)) + 1e-12L);
+    bounds.push_back({lower, upper, j});
+  }
+
+  const ContentColumns c = contentColumns(ws, K);
+  const double* m = ws.Mass.data();
+  switch (K) {
+    case 1:
+      sumPockets<1>(key, m, c, n, bounds, s);
+      break;
+    case 2:
+      sumPockets<2>(key, m, c, n, bounds, s);
+      break;
+    case 3:
+      sumPockets<3>(key, m, c, n, bounds, s);
+      break;
+    case 4:
+      sumPockets<4>(key, m, c, n, bounds, s);
+      break;
+    case 5:
+      sumPockets<5>(key, m, c, n, bounds, s);
+      break;
+    default:
+      sumPockets<6>(key, m, c, n, bounds, s);
+      break;
+  }
+  for (int j = 1; j <= P; ++j) s.Y[j] = s.W[j] / M * 100;
+  return s;
+}
+
+void writePocketBlock(TextGrid& results, const PocketSums& s, const SampleTotals& t, int C, int K,
+                      int P, const NumberFormat& fmt) {
+  for (int j = 1; j <= P; ++j) {
+    writeNumber(results, 2, j, s.Y[j], fmt);
+    for (int k = 1; k <= K; ++k) {
+      double B = s.W[j] != 0 ? s.Q[j][k] / s.W[j] : 0.0;
+      writeNumber(results, 2 + k, j, B, fmt);
+    }
+    if (t.T[1] != 0) {
+      for (int k = 1; k <= K; ++k) {
+        double E = t.T[k] != 0 ? s.Q[j][k] / t.T[k] * 100 : 0.0;
+        writeNumber(results, C + 2 + k, j, E, fmt);
+      }
+    }
+  }
+}
+
+}  // namespace ore::analysis
