@@ -1,6 +1,7 @@
 #include "import/workbook_import.h"
 
 #include <algorithm>
+#include <string>
 
 #include "data/errors.h"
 #include "import/column_letter.h"
@@ -77,7 +78,7 @@ void fillSourceGrid(const Workspace& ws, const NumberFormat& fmt, TextGrid& grid
   // Further contents 6 to 9 are never shown; their columns stay empty.
   const int shownExtras = std::min(ws.ContentCount - 1, 5);
   for (int r = 1; r <= n; ++r) {
-    grid.setCell(0, r, fmt.format(r));
+    grid.setCell(0, r, std::to_string(r));  // a whole number: the general format's digits
     grid.setCell(1, r, fmt.format(ws.Mass[r]));
     grid.setCell(2, r, fmt.format(ws.Content[r]));
     if (byParam) grid.setCell(3, r, fmt.format(ws.Param[r]));
