@@ -23,6 +23,7 @@ class TForm1 : public QMainWindow {
   void showGroupBox1() { GroupBox1->show(); }
   // Draws "<LumpCount>  количество точек" at (10, 15) of the client area.
   void drawCountText(const std::string& text);
+  const QString& countText() const { return countText_; }
   // The file-open dialog of the import: the chosen file, or empty when the user cancels.
   // Tests replace it through setOpenFileChooser.
   std::string chooseFileToOpen();

@@ -1,12 +1,60 @@
+#include <algorithm>
+
 #include "batch/batch_run.h"
 #include "data/errors.h"
+#include "import/content_columns.h"
+#include "import/workbook_import.h"
 
 namespace ore::batch {
 
+namespace {
+
+// The import's windows without windows: the file is the one on the command line, the grid is
+// the batch state's source-data grid, and nothing is drawn.
+class BatchImportView : public ImportView {
+ public:
+  BatchImportView(std::string file, TextGrid& grid) : file_(std::move(file)), grid_(grid) {}
+  void drawDialogCaption(const std::string&) override {}
+  std::string chooseFile() override { return file_; }
+  void showButton3() override {}
+  void hideDialog() override {}
+  void drawCountText(const std::string&) override {}
+  TextGrid& sourceGrid() override { return grid_; }
+  void showGroup() override {}
+
+ private:
+  std::string file_;
+  TextGrid& grid_;
+};
+
+}  // namespace
+
 void importStage(const Options& options, BatchState& state) {
-  (void)options;
-  (void)state;
-  throw Error("Чтение рабочих книг в orefrac-batch пока не реализовано");
+  Workspace& ws = state.ws;
+  if (options.workbook.empty()) throw Error("Не задана рабочая книга (см. orefrac-batch --help)");
+  if (options.contents.empty()) throw Error("--contents: не задано количество содержаний");
+
+  // What the dialog's creation, its radio buttons and its timer leave in the shared record.
+  ws.PocketBasis = options.pocketBasis;
+  const int count = state.fmt.parseInteger(options.contents);
+  const size_t further = static_cast<size_t>(std::max(count - 1, 0));
+  if (options.extra.size() > further)
+    throw Error("--extra: задано столбцов " + std::to_string(options.extra.size()) +
+                ", а при --contents " + options.contents + " дополнительных содержаний " +
+                std::to_string(further));
+  TextGrid columnGrid(2, static_cast<int>(options.extra.size()) + 1);
+  for (size_t k = 0; k < options.extra.size(); ++k)
+    columnGrid.setCell(1, static_cast<int>(k) + 1, options.extra[k]);
+  updateContentColumns(options.contents, columnGrid, ws, state.fmt);
+
+  ImportTexts texts;
+  texts.massColumn = options.mass;
+  texts.contentColumn = options.content;
+  texts.paramColumn = options.param;
+  texts.startRow = options.startRow;
+  texts.sheet = options.sheet;
+  BatchImportView view(options.workbook, state.sourceGrid);
+  importWorkbook(texts, ws, state.fmt, view);
 }
 
 }  // namespace ore::batch

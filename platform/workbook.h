@@ -1,6 +1,7 @@
 #pragma once
 // The workbook model: sheets of typed cells as a reader found them. A formula cell holds its
-// cached value. Rows and columns are numbered from 1, as the spreadsheet numbers them.
+// cached value (and its formula text, when known). Rows and columns are numbered from 1, as the
+// spreadsheet numbers them.
 
 #include <cstdint>
 #include <string>
@@ -11,9 +12,9 @@ namespace ore {
 struct Cell {
   enum class Type : std::uint8_t { Empty, Number, Text, Logical, Date, Error };
   Type type = Type::Empty;
-  double number = 0;  // Number, Date (serial, 1900 system), Logical (1 true, 0 false)
-  std::string text;   // Text, Error ("#DIV/0!")
-  std::string formula;  // "=5": the cell shows number, the formula is kept
+  double number = 0;    // Number, Date (serial, 1900 system), Logical (1 true, 0 false)
+  std::string text;     // Text, Error ("#DIV/0!")
+  std::string formula;  // "=5" for a formula cell (the fields above hold its value); else empty
 };
 
 class Sheet {

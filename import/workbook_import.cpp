@@ -1,0 +1,137 @@
+#include "import/workbook_import.h"
+
+#include <algorithm>
+#include <string>
+
+#include "data/errors.h"
+#include "import/column_letter.h"
+
+namespace ore {
+
+using automation::Args;
+using automation::Variant;
+
+namespace {
+
+// The count stops here at the latest (a worksheet has far fewer rows).
+constexpr std::int64_t kLastRowScanned = 1000000000;
+
+// One cell through a fresh "sheets", "cells", "value" chain: nothing is cached between reads,
+// so the sheet is looked up again each time, as the application answers it.
+Variant readCell(automation::Object& excel, Args sheetArg, std::int64_t row, int col) {
+  const Variant rowCol[2] = {Variant(row), Variant(col)};
+  return excel.get("sheets", sheetArg).get("cells", Args(rowCol)).get("value");
+}
+
+std::int32_t countLumps(automation::Object& excel, Args sheetArg, std::int32_t startRow,
+                        int massCol) {
+  for (std::int64_t row = startRow;; ++row) {
+    if (readCell(excel, sheetArg, row, massCol).isEmptyText())
+      return static_cast<std::int32_t>(row - startRow);
+    if (row >= kLastRowScanned)
+      throw Error("Конец данных не найден: ячейки массы заполнены до строки " +
+                  std::to_string(kLastRowScanned));
+  }
+}
+
+void readLumps(automation::Object& excel, Args sheetArg, const int columns[3], Workspace& ws,
+               const NumberFormat& fmt) {
+  const int count = ws.ContentCount;
+  auto extraColumn = [&](int k) {
+    // A column list shorter than the count (never after a tick) reads as column 0.
+    return static_cast<size_t>(k) < ws.ContentColumns.size() ? ws.ContentColumns[k] : 0;
+  };
+  for (std::int32_t j = 1; j <= ws.LumpCount; ++j) {
+    const std::int64_t row = static_cast<std::int64_t>(ws.StartRow) + j - 1;
+    ws.Mass[j] = readCell(excel, sheetArg, row, columns[0]).toDouble(fmt);
+    ws.Content[j] = readCell(excel, sheetArg, row, columns[1]).toDouble(fmt);
+    ws.Param[j] = readCell(excel, sheetArg, row, columns[2]).toDouble(fmt);
+    for (int k = 1; k <= 9; ++k)
+      if (count > k && count <= kMaxContentCount)
+        ws.ExtraContents[k][j] = readCell(excel, sheetArg, row, extraColumn(k)).toDouble(fmt);
+  }
+}
+
+class BusyScope {
+ public:
+  explicit BusyScope(ImportView& view) : view_(view) { view_.setBusy(true); }
+  ~BusyScope() { view_.setBusy(false); }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  ImportView& view_;
+};
+
+}  // namespace
+
+void fillSourceGrid(const Workspace& ws, const NumberFormat& fmt, TextGrid& grid) {
+  const int n = ws.LumpCount;
+  const int byParam = ws.PocketBasis == 3 ? 1 : 0;
+  // Cleared first, so nothing of an earlier import's layout is left over.
+  grid.resize(0, 0);
+  grid.resize(ws.ContentCount + 2 + byParam, n + 1);
+  grid.setCell(0, 0, "№");
+  grid.setCell(1, 0, "Масса");
+  grid.setCell(2, 0, "%");
+  if (byParam) grid.setCell(3, 0, "параметр  ");
+  // Further contents 6 to 9 are never shown; their columns stay empty.
+  const int shownExtras = std::min(ws.ContentCount - 1, 5);
+  for (int r = 1; r <= n; ++r) {
+    grid.setCell(0, r, std::to_string(r));  // a whole number: the general format's digits
+    grid.setCell(1, r, fmt.format(ws.Mass[r]));
+    grid.setCell(2, r, fmt.format(ws.Content[r]));
+    if (byParam) grid.setCell(3, r, fmt.format(ws.Param[r]));
+    for (int k = 1; k <= shownExtras; ++k)
+      grid.setCell(2 + byParam + k, r, fmt.format(ws.ExtraContents[k][r]));
+  }
+}
+
+void importWorkbook(const ImportTexts& texts, Workspace& ws, const NumberFormat& fmt,
+                    ImportView& view, const ObjectFactory& create) {
+  // 1-2. The dialog's texts; nothing has happened when one of them is not an integer.
+  ws.StartRow = fmt.parseInteger(texts.startRow);
+  const std::int32_t sheet = fmt.parseInteger(texts.sheet);
+  if (ws.ContentCount > kMaxContentCount)
+    throw Error("Количество содержаний " + std::to_string(ws.ContentCount) +
+                " больше 10: загружаются не более 10 содержаний (первое и девять дополнительных)");
+  const int columns[3] = {columnNumberOf(texts.massColumn), columnNumberOf(texts.contentColumn),
+                          columnNumberOf(texts.paramColumn)};
+
+  // 3.
+  view.drawDialogCaption(kCountWords);
+  const std::string file = view.chooseFile();
+
+  std::shared_ptr<automation::Object> excel;
+  if (!file.empty()) {
+    BusyScope busy(view);
+    // 4.
+    auto app = create("excel.application");
+    if (!app) throw Error("Не удается создать объект автоматизации «excel.application»");
+    const Variant fileArg[1] = {Variant(file)};
+    app->get("workbooks").get("open", Args(fileArg));
+    excel = std::move(app);
+    // 5.
+    view.showButton3();
+    // 6.
+    view.hideDialog();
+    const Variant sheetArg[1] = {Variant(sheet)};
+    ws.LumpCount = countLumps(*excel, sheetArg, ws.StartRow, columns[0]);
+    // 7.
+    view.drawCountText(fmt.format(ws.LumpCount) + kCountWords);
+    // 8.
+    ws.resizeLumps(ws.LumpCount);
+    // 9.
+    readLumps(*excel, sheetArg, columns, ws, fmt);
+    // 10.
+    fillSourceGrid(ws, fmt, view.sourceGrid());
+  }
+  // 11.
+  view.showGroup();
+  // 12.
+  if (excel) excel->get("workbooks").get("close");
+  // 13.
+  view.hideDialog();
+}
+
+}  // namespace ore
