@@ -54,6 +54,8 @@ void TForm2::Button1Click() {
   pocketWindow->StringGrid1->setColWidth(1, 70);
 }
 
-void TForm2::Button2Click() { hide(); }
+void TForm2::Button2Click() {
+  hide();
+}
 
 }  // namespace ore::gui

@@ -35,15 +35,21 @@ TForm7::TForm7(AppContext& ctx) : Form("TForm7", "Условие расчета 
   connect(Button2, &QPushButton::clicked, this, [this] { ctx_.guard([this] { Button2Click(); }); });
 }
 
-void TForm7::RadioButton1Click() { ctx_.ws.DistributionKind = 1; }
+void TForm7::RadioButton1Click() {
+  ctx_.ws.DistributionKind = 1;
+}
 
-void TForm7::RadioButton2Click() { ctx_.ws.DistributionKind = 2; }
+void TForm7::RadioButton2Click() {
+  ctx_.ws.DistributionKind = 2;
+}
 
 void TForm7::Button1Click() {
   hide();
   showInFront(ctx_.Form2);
 }
 
-void TForm7::Button2Click() { hide(); }
+void TForm7::Button2Click() {
+  hide();
+}
 
 }  // namespace ore::gui

@@ -30,8 +30,13 @@ TEST(PocketCountTest, AcceptsOneToTheMaximum) {
     int count;
     bool ok;
   };
-  for (Case c : {Case{1, true}, {5, true}, {kMaxPocketCount, true}, {0, false}, {-1, false},
-                 {kMaxPocketCount + 1, false}, {2147483647, false}}) {
+  for (Case c : {Case{1, true},
+                 {5, true},
+                 {kMaxPocketCount, true},
+                 {0, false},
+                 {-1, false},
+                 {kMaxPocketCount + 1, false},
+                 {2147483647, false}}) {
     if (c.ok)
       EXPECT_NO_THROW(checkPocketCount(c.count)) << c.count;
     else
@@ -40,7 +45,8 @@ TEST(PocketCountTest, AcceptsOneToTheMaximum) {
   try {
     checkPocketCount(0);
   } catch (const Error& e) {
-    EXPECT_STREQ(e.what(), "Количество карманов должно быть целым числом от 1 до 10000 (введено 0)");
+    EXPECT_STREQ(e.what(),
+                 "Количество карманов должно быть целым числом от 1 до 10000 (введено 0)");
   }
 }
 

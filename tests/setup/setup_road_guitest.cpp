@@ -169,7 +169,8 @@ TEST(SetupRoadTest, CancelInTheParametersDialogStoresNothing) {
 }
 
 TEST(SetupRoadTest, UnknownPrecisionOrPocketCountOutOfRangeIsRefusedWithTheDialogOpen) {
-  const std::string precisionList = "Допустимые значения: 1; 0,1; 0,01; 0,001; 0,0001; 0,00001; 0,000001";
+  const std::string precisionList =
+      "Допустимые значения: 1; 0,1; 0,01; 0,001; 0,0001; 0,00001; 0,000001";
   struct Case {
     const char* precision;
     const char* pockets;
