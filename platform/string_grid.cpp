@@ -1,6 +1,8 @@
 #include "platform/string_grid.h"
 
 #include <QHeaderView>
+#include <algorithm>
+#include <vector>
 
 namespace ore::gui {
 
@@ -25,10 +27,22 @@ StringGrid::StringGrid(QWidget* parent) : QTableView(parent) {
   horizontalHeader()->setMinimumSectionSize(4);
   verticalHeader()->setDefaultSectionSize(24);
   verticalHeader()->setMinimumSectionSize(4);
+  // The header's own move is undone (sections stay in logical order, the texts move instead), but
+  // the dragged section's size goes along with its texts, as the user sees it being dragged.
   auto undoVisualMove = [](QHeaderView* h, int logical, int oldVisual, int newVisual) {
     Q_UNUSED(logical);
-    const QSignalBlocker block(h);
-    h->moveSection(newVisual, oldVisual);
+    {
+      const QSignalBlocker block(h);
+      h->moveSection(newVisual, oldVisual);
+    }
+    const int lo = std::min(oldVisual, newVisual), hi = std::max(oldVisual, newVisual);
+    std::vector<int> sizes;
+    for (int i = lo; i <= hi; ++i) sizes.push_back(h->sectionSize(i));
+    if (oldVisual < newVisual)
+      std::rotate(sizes.begin(), sizes.begin() + 1, sizes.end());
+    else
+      std::rotate(sizes.begin(), sizes.end() - 1, sizes.end());
+    for (int i = lo; i <= hi; ++i) h->resizeSection(i, sizes[i - lo]);
   };
   connect(verticalHeader(), &QHeaderView::sectionMoved, this,
           [this, undoVisualMove](int logical, int oldVisual, int newVisual) {
@@ -44,7 +58,9 @@ StringGrid::StringGrid(QWidget* parent) : QTableView(parent) {
           });
 }
 
-void StringGrid::setColWidth(int col, int width) { setColumnWidth(col, width); }
+void StringGrid::setColWidth(int col, int width) {
+  setColumnWidth(col, width);
+}
 void StringGrid::setDefaultRowHeight(int height) {
   verticalHeader()->setDefaultSectionSize(height);
 }

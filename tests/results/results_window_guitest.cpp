@@ -140,9 +140,15 @@ TEST(ResultsWindowTest, DraggedColumnTakesItsBodyAlongAndTheHeaderStaysByPositio
   for (int c = 0; c < 11; ++c) g.setCell(c, 1, "v" + std::to_string(c));
   ASSERT_TRUE(waitUntil([&] { return g.cell(0, 0) == "№ фр"; }, 1000));
   const std::vector<std::string> header = headerRow(g);
+  grid->setColWidth(2, 150);
   grid->horizontalHeader()->moveSection(2, 4);  // as a drag of the column's grip does
   EXPECT_EQ(g.cell(4, 1), "v2");
   EXPECT_EQ(g.cell(2, 1), "v3");
+  // Its width goes along too, and stays when the next run re-sizes the grid.
+  EXPECT_EQ(grid->columnWidth(4), 150);
+  EXPECT_EQ(grid->columnWidth(2), 64);
+  g.resize(11, 5);
+  EXPECT_EQ(grid->columnWidth(4), 150);
   ASSERT_TRUE(waitUntil([&] { return headerRow(g) == header; }, 1000));
   EXPECT_EQ(g.cell(4, 1), "v2");
 }
