@@ -2,7 +2,8 @@
 
 #include <QBarSet>
 #include <QCategoryAxis>
-#include <QFontMetrics>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QStackedBarSeries>
 #include <QValueAxis>
 #include <algorithm>
@@ -144,7 +145,11 @@ double BarChart::axisMax() const {
 }
 
 void BarChart::renderTo(QPainter& painter, const QRectF& target) {
-  render(&painter, target, viewport()->rect(), Qt::KeepAspectRatio);
+  const QRect source = viewport()->rect();
+  QSizeF size = QSizeF(source.size()).scaled(target.size(), Qt::KeepAspectRatio);
+  QRectF centred(target.center().x() - size.width() / 2, target.center().y() - size.height() / 2,
+                 size.width(), size.height());
+  render(&painter, centred, source, Qt::KeepAspectRatio);
 }
 
 void BarChart::drawForeground(QPainter* painter, const QRectF& rect) {
@@ -153,9 +158,12 @@ void BarChart::drawForeground(QPainter* painter, const QRectF& rect) {
   if (shown == 0) return;
   painter->save();
   painter->setRenderHint(QPainter::Antialiasing, false);
+  // Sized in scene pixels, so that a print scales the marks with the rest of the chart instead of
+  // resolving the point size against the printer's resolution.
   QFont font = chart()->font();
+  font.setPixelSize(QFontInfo(font).pixelSize());
   painter->setFont(font);
-  QFontMetrics fm(font, painter->device());
+  QFontMetricsF fm(font);
   for (int i = 0; i < shown; ++i) {
     const Bar& b = bars_[i];
     QPointF top = chart()->mapToScene(chart()->mapToPosition(QPointF(i, b.y), series_));

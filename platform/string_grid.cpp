@@ -44,6 +44,17 @@ StringGrid::StringGrid(QWidget* parent) : QTableView(parent) {
       std::rotate(sizes.begin(), sizes.end() - 1, sizes.end());
     for (int i = lo; i <= hi; ++i) h->resizeSection(i, sizes[i - lo]);
   };
+  // The current cell never rests on a fixed cell (a focus-in, a click or an arrow key would put
+  // it there): it goes to the nearest normal cell, where typing starts.
+  connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this](const QModelIndex& current) {
+            if (!current.isValid()) return;
+            const int r = std::max(current.row(), model_->fixedRows());
+            const int c = std::max(current.column(), model_->fixedCols());
+            if (r == current.row() && c == current.column()) return;
+            if (r < grid_.rowCount() && c < grid_.colCount())
+              selectionModel()->setCurrentIndex(model_->index(r, c), QItemSelectionModel::NoUpdate);
+          });
   connect(verticalHeader(), &QHeaderView::sectionMoved, this,
           [this, undoVisualMove](int logical, int oldVisual, int newVisual) {
             undoVisualMove(verticalHeader(), logical, oldVisual, newVisual);

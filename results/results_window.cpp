@@ -11,7 +11,7 @@ namespace {
 QRadioButton* radio(const char* name, const QString& caption, QWidget* parent, int top) {
   auto* b = new QRadioButton(caption, parent);
   b->setObjectName(name);
-  b->setGeometry(8, top, 184, 21);
+  b->setGeometry(8, top, 188, 21);
   return b;
 }
 }  // namespace
@@ -21,6 +21,13 @@ TForm4::TForm4(AppContext& ctx)
   StringGrid1 = new StringGrid(this);
   StringGrid1->setObjectName("StringGrid1");
   StringGrid1->setGeometry(8, 8, 753, 353);
+  // The designed grid until an analysis lays it out. The header row is two lines high and wraps,
+  // so that "Содержание, %  №= 1" shows whole in a column of moderate width.
+  StringGrid1->setColCount(5);
+  StringGrid1->setRowCount(5);
+  StringGrid1->setDefaultColWidth(100);
+  StringGrid1->setWordWrap(true);
+  StringGrid1->setRowHeight(0, 36);
   Label1 = new QLabel(this);
   Label1->setObjectName("Label1");
   Label1->setGeometry(8, 372, 753, 21);
@@ -28,17 +35,17 @@ TForm4::TForm4(AppContext& ctx)
 
   GroupBox1 = new QGroupBox("Запись в excel", this);
   GroupBox1->setObjectName("GroupBox1");
-  GroupBox1->setGeometry(776, 8, 200, 113);
+  GroupBox1->setGeometry(772, 8, 204, 113);
   RadioButton6 = radio("RadioButton6", "в отдельный файл excel", GroupBox1, 20);
   RadioButton6->setChecked(true);
   RadioButton5 = radio("RadioButton5", "в один файл excel", GroupBox1, 44);
   Button4 = new QPushButton("Записать в Excel", GroupBox1);
   Button4->setObjectName("Button4");
-  Button4->setGeometry(8, 76, 184, 25);
+  Button4->setGeometry(8, 76, 188, 25);
 
   GroupBox2 = new QGroupBox("График", this);
   GroupBox2->setObjectName("GroupBox2");
-  GroupBox2->setGeometry(776, 132, 200, 149);
+  GroupBox2->setGeometry(772, 132, 204, 149);
   RadioButton3 = radio("RadioButton3", "Показывать график  №4", GroupBox2, 20);
   RadioButton3->setChecked(true);
   RadioButton4 = radio("RadioButton4", "Не показывать график №4", GroupBox2, 44);
@@ -47,10 +54,10 @@ TForm4::TForm4(AppContext& ctx)
   Edit1->setGeometry(8, 76, 25, 21);
   Label2 = new QLabel("номер точки - обозначения", GroupBox2);
   Label2->setObjectName("Label2");
-  Label2->setGeometry(40, 76, 156, 21);
+  Label2->setGeometry(38, 76, 164, 21);
   Button1 = new QPushButton("Построить График", GroupBox2);
   Button1->setObjectName("Button1");
-  Button1->setGeometry(8, 112, 184, 25);
+  Button1->setGeometry(8, 112, 188, 25);
 
   Button2 = new QPushButton("Выход", this);
   Button2->setObjectName("Button2");

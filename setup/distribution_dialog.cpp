@@ -19,10 +19,10 @@ TForm7::TForm7(AppContext& ctx) : Form("TForm7", "Условие расчета 
 
   Button2 = new QPushButton("Выход", this);
   Button2->setObjectName("Button2");
-  Button2->setGeometry(80, 138, 75, 25);
+  Button2->setGeometry(64, 138, 83, 25);
   Button1 = new QPushButton("Принять>>>", this);
   Button1->setObjectName("Button1");
-  Button1->setGeometry(166, 138, 75, 25);
+  Button1->setGeometry(158, 138, 83, 25);
 
   // FormCreate
   ctx_.ws.DistributionKind = 1;

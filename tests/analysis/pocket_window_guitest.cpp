@@ -89,6 +89,26 @@ TEST(PocketWindowTest, TheRealRunReportsItsOutcomeInTheErrorBoxAtMostOnce) {
   EXPECT_TRUE(h.ctx.Form3->isVisible());
 }
 
+TEST(PocketWindowTest, TheCurrentCellStaysOnTheLimitsAndFixedCellsAreLabels) {
+  Harness h;
+  StringGrid* g = h.ctx.Form3->StringGrid1;
+  g->grid().resize(2, 4);
+  h.ctx.Form3->show();
+  QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, QPoint(10, 10));  // on cell (0, 0)
+  EXPECT_EQ(g->currentIndex(), g->model().index(1, 1));
+  g->setCurrentIndex(g->model().index(3, 1));
+  QTest::keyClick(g, Qt::Key_Left);
+  EXPECT_EQ(g->currentIndex(), g->model().index(3, 1));
+  for (int r = 0; r < 4; ++r)
+    for (int c = 0; c < 2; ++c) {
+      const bool fixed = r == 0 || c == 0;
+      const Qt::ItemFlags f = g->model().flags(g->model().index(r, c));
+      EXPECT_EQ(bool(f & Qt::ItemIsEditable), !fixed) << r << c;
+      EXPECT_EQ(bool(f & Qt::ItemIsSelectable), !fixed) << r << c;
+    }
+  EXPECT_FALSE(g->tabKeyNavigation());
+}
+
 TEST(PocketWindowTest, CancelGoesBackToTheParametersDialog) {
   Harness h;
   h.ctx.Form3->show();
