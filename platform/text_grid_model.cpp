@@ -25,7 +25,8 @@ int TextGridModel::columnCount(const QModelIndex& parent) const {
 
 QVariant TextGridModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
-  if (role == Qt::DisplayRole || role == Qt::EditRole)
+  // A text wider than its column shows whole as the cell's tooltip.
+  if (role == Qt::DisplayRole || role == Qt::EditRole || role == Qt::ToolTipRole)
     return QString::fromStdString(grid_.cell(index.column(), index.row()));
   if (role == Qt::BackgroundRole && (index.row() < fixedRows_ || index.column() < fixedCols_))
     return QApplication::palette().brush(QPalette::Button);
@@ -43,10 +44,15 @@ bool TextGridModel::setData(const QModelIndex& index, const QVariant& value, int
 
 Qt::ItemFlags TextGridModel::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::NoItemFlags;
+  // Fixed cells are labels: they take neither the selection nor an editor.
+  if (index.row() < fixedRows_ || index.column() < fixedCols_) return Qt::ItemIsEnabled;
   Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-  if (editable_ && index.row() >= fixedRows_ && index.column() >= fixedCols_)
-    f |= Qt::ItemIsEditable;
+  if (editable_) f |= Qt::ItemIsEditable;
   return f;
+}
+
+QVariant TextGridModel::headerData(int, Qt::Orientation, int) const {
+  return {};
 }
 
 void TextGridModel::setFixed(int rows, int cols) {

@@ -1,5 +1,10 @@
 #pragma once
-// TForm7, "Условие расчета 1": the distribution condition dialog.
+// TForm7, "Условие расчета 1": the distribution condition dialog; chooses whether the pockets are
+// formed over the content or over the parameter (DistributionKind).
+
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
 
 #include "app/app_context.h"
 #include "platform/form.h"
@@ -10,6 +15,17 @@ class TForm7 : public Form {
   Q_OBJECT
  public:
   explicit TForm7(AppContext& ctx);
+
+  void RadioButton1Click();
+  void RadioButton2Click();
+  void Button1Click();
+  void Button2Click();
+
+  QGroupBox* GroupBox1 = nullptr;
+  QRadioButton* RadioButton1 = nullptr;
+  QRadioButton* RadioButton2 = nullptr;
+  QPushButton* Button1 = nullptr;
+  QPushButton* Button2 = nullptr;
 
  private:
   AppContext& ctx_;
