@@ -102,6 +102,13 @@ void TForm8::setResultsSource(std::function<const TextGrid&()> grid,
   pointText_ = std::move(pointText);
 }
 
+void TForm8::showDiagram() {
+  show();
+  raise();
+  activateWindow();
+  Image1->update();
+}
+
 void TForm8::FormCreate() {
   for (QLabel* l : {Image2, Image3, Image4, Image5, Image6, Image7, Image8}) l->hide();
   fields.fillSpanTables();

@@ -38,6 +38,10 @@ class TForm8 : public Form {
   // Tests replace the save dialog.
   void setSaveDialog(std::function<SaveTarget()> dialog) { saveDialog_ = std::move(dialog); }
 
+  // Shows the window, or brings it to the front when it is already shown, and repaints the
+  // diagram either way (for the results window's "Построить График").
+  void showDiagram();
+
   void FormCreate();
   // Paints the whole diagram into the picture of Image1 (called by Image1's paint).
   void FormPaint();

@@ -80,6 +80,11 @@ Picture drawLetter(const LetterSpec& spec) {
   return pic;
 }
 
+std::string capitalized(std::string name) {
+  name[0] = static_cast<char>(name[0] - 'a' + 'A');
+  return name;
+}
+
 std::string letterData(const std::vector<Picture>& pictures) {
   std::ostringstream out;
   out << "// Written by tools/make_graph_data.sh; do not edit.\n\n"
@@ -102,7 +107,7 @@ std::string letterData(const std::vector<Picture>& pictures) {
       fail(std::string(s.name) + ": ink outside its box");
     Box box{l, t, r - l + 1, b - t + 1};
     boxes.push_back(box);
-    out << "const std::uint8_t k" << s.name << "Grey[] = {";
+    out << "const std::uint8_t k" << capitalized(s.name) << "Grey[] = {";
     for (int y = 0; y < box.height; ++y)
       for (int x = 0; x < box.width; ++x) out << int(pic.pixel(l + x, t + y).r) << ",";
     out << "};\n\n";
@@ -114,7 +119,7 @@ std::string letterData(const std::vector<Picture>& pictures) {
       if (spans[i].SpanRow > spans[i - 1].SpanRow + 1)
         fail(std::string(s.name) + ": a row without ink");
     counts.push_back(spans.size());
-    out << "const std::int32_t k" << s.name << "Spans[][3] = {";
+    out << "const std::int32_t k" << capitalized(s.name) << "Spans[][3] = {";
     int sl = kWidth, sr = 0;
     for (const auto& sp : spans) {
       out << "{" << sp.SpanLeft << "," << sp.SpanRight << "," << sp.SpanRow << "},";
@@ -128,8 +133,8 @@ std::string letterData(const std::vector<Picture>& pictures) {
   for (int k = 0; k < 6; ++k) {
     const LetterSpec& s = kSpecs[k];
     out << "{\"" << s.name << "\", " << boxes[k].left << ", " << boxes[k].top << ", "
-        << boxes[k].width << ", " << boxes[k].height << ", k" << s.name << "Grey, " << counts[k]
-        << ", k" << s.name << "Spans},\n";
+        << boxes[k].width << ", " << boxes[k].height << ", k" << capitalized(s.name) << "Grey, "
+        << counts[k] << ", k" << capitalized(s.name) << "Spans},\n";
   }
   out << "};\n\n}  // namespace ore::graph::data\n";
   return out.str();

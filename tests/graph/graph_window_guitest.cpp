@@ -95,6 +95,19 @@ TEST(GraphWindow, EveryPaintDrawsTheDiagramAfreshFromTheGrid) {
   EXPECT_TRUE(toPicture(h.form->picture()) == h.expected());
 }
 
+TEST(GraphWindow, ShowingItAgainRepaintsTheDiagram) {
+  GraphHarness h;
+  h.form->showDiagram();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(h.form));
+  QCoreApplication::processEvents();
+  const int before = h.paints;
+  h.grid.setCell(6, 5, "3");
+  h.form->showDiagram();
+  QCoreApplication::processEvents();
+  EXPECT_GT(h.paints, before);
+  EXPECT_TRUE(toPicture(h.form->picture()) == h.expected());
+}
+
 TEST(GraphWindow, AFailingPaintShowsEachMessageOnceAndKeepsWhatWasDrawn) {
   GraphHarness h;
   h.grid.setCell(5, 3, "abc");
