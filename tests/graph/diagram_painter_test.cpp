@@ -326,18 +326,6 @@ TEST(DiagramPainter, FailuresStopThePaintWhereTheyOccur) {
   }
 }
 
-TEST(DiagramPainter, BadCellLeavesTheCurvesDrawnBeforeIt) {
-  Paint r;
-  r.grid.setCell(5, 3, "abc");  // tails yield of row 3
-  r.paint();
-  EXPECT_EQ(r.error, "'abc' is not a valid floating point value");
-  // λ(1) and θ(1) with their markers are drawn, and the grid and red line stay.
-  const int x1 = 40 + r.X(r.value(1, 1)), y1 = 20 + r.Y(r.value(5, 1));
-  EXPECT_EQ(r.px(x1 - 3, y1), kBlack);
-  EXPECT_EQ(r.px(139, 305), kRed);
-  EXPECT_EQ(r.px(50, 100), kGrey);
-}
-
 TEST(DiagramPainter, EmptyPointNumberLeavesOutTheCurveLettersOnly) {
   Paint r;
   r.point = "";

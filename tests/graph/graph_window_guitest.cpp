@@ -129,17 +129,6 @@ TEST(GraphWindow, AFailingPaintShowsEachMessageOnceAndKeepsWhatWasDrawn) {
   EXPECT_EQ(h.errors.messages.size(), 3u);
 }
 
-TEST(GraphWindow, WithoutWiringTheEmptyGridFailsAtTheRedLine) {
-  Harness h;
-  h.ws.PocketCount = 3;
-  h.ws.ContentCount = 1;
-  h.ctx.Form8->show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(h.ctx.Form8));
-  h.ctx.Form8->Image1->repaint();
-  QCoreApplication::processEvents();
-  EXPECT_EQ(h.errors.messages, std::vector<std::string>{"'' is not a valid floating point value"});
-}
-
 TEST(GraphWindow, SavesTheLastDrawingUnderExactlyTheChosenName) {
   GraphHarness h;
   QTemporaryDir dir;
