@@ -36,7 +36,9 @@ struct GraphHarness : Harness {
         [this] { return point; });
   }
   void paint() {
-    if (form->isVisible()) EXPECT_TRUE(QTest::qWaitForWindowExposed(form));
+    if (form->isVisible()) {
+      EXPECT_TRUE(QTest::qWaitForWindowExposed(form));
+    }
     form->Image1->repaint();
     QCoreApplication::processEvents();
   }
