@@ -1,12 +1,22 @@
 #include "batch/batch_run.h"
-#include "data/errors.h"
+#include "graph/bmp_file.h"
+#include "graph/diagram_painter.h"
+#include "graph/pixel_canvas.h"
 
 namespace ore::batch {
 
+// The window's drawing from the same results grid, on the core's pixel canvas (which draws the
+// same pixels as the window's), saved as a 24-bit BMP under exactly the given name. A paint
+// that fails writes no file: the message goes to standard error as the window would show it.
 void graphStage(const Options& options, BatchState& state) {
-  (void)options;
-  (void)state;
-  throw Error("Построение графика (--graph) в orefrac-batch пока не реализовано");
+  Workspace ws = state.ws;
+  ws.ShowGraph4 = options.noGraph4 ? 2 : 1;
+  const std::string point = options.point.value_or("2");
+  graph::GraphFields fields;
+  fields.fillSpanTables();
+  graph::PixelCanvas canvas(graph::kDiagramWidth, graph::kDiagramHeight);
+  graph::paintDiagram(canvas, graph::DiagramSource{state.results, ws, point, state.fmt}, fields);
+  graph::writeBmp(*options.graphFile, canvas.picture());
 }
 
 }  // namespace ore::batch

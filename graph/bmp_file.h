@@ -1,0 +1,19 @@
+#pragma once
+// Windows bitmap files of 24 bits per pixel: the saved diagram and the letter pictures.
+
+#include <string>
+
+#include "graph/canvas.h"
+
+namespace ore::graph {
+
+// Writes the picture as an uncompressed 24-bit BMP under exactly this name, replacing a file
+// of that name. Throws ore::Error naming the file and the system's reason when the file cannot
+// be created or written; a file left half-written is removed.
+void writeBmp(const std::string& path, const Picture& picture);
+
+// Reads an uncompressed 24- or 32-bit BMP (bottom-up or top-down). Throws ore::Error for a file
+// that cannot be opened or is not such a bitmap.
+Picture readBmp(const std::string& path);
+
+}  // namespace ore::graph
