@@ -7,6 +7,7 @@
 #include <QPainter>
 
 #include "import/import_dialog.h"
+#include "platform/report_window.h"
 #include "setup/distribution_dialog.h"
 
 namespace ore::gui {
@@ -121,7 +122,12 @@ void TForm1::paintEvent(QPaintEvent* e) {
 }
 
 void TForm1::closeEvent(QCloseEvent* e) {
-  // Closing the main window ends the program, whatever else is open.
+  // Closing the main window ends the program, whatever else is open; unsaved reports are asked
+  // about first, so that nothing is lost.
+  if (!ReportWindow::confirmCloseAll()) {
+    e->ignore();
+    return;
+  }
   e->accept();
   QApplication::quit();
 }

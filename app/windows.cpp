@@ -2,6 +2,7 @@
 
 #include "analysis/pocket_window.h"
 #include "app/main_window.h"
+#include "platform/report_bridge.h"
 #include "graph/graph_window.h"
 #include "import/import_dialog.h"
 #include "results/histogram_window.h"
@@ -28,10 +29,17 @@ Windows::Windows(AppContext& ctx) {
   ctx.Form7 = form7_.get();
   form8_ = std::make_unique<TForm8>(ctx);
   ctx.Form8 = form8_.get();
+
+  // The diagram paints from the results window's grid and its point-number edit.
+  TForm4* results = form4_.get();
+  form8_->setResultsSource([results]() -> const TextGrid& { return results->resultsGrid(); },
+                           [results] { return results->Edit1->text().toStdString(); });
+  reports_ = std::make_unique<ReportWindows>(ctx.errors, ctx.fmt);
 }
 
 // Destroyed in reverse order of creation; timers stop with their windows.
 Windows::~Windows() {
+  reports_.reset();
   form8_.reset();
   form7_.reset();
   form6_.reset();

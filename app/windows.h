@@ -8,6 +8,8 @@
 
 namespace ore::gui {
 
+class ReportWindows;
+
 class Windows {
  public:
   explicit Windows(AppContext& ctx);
@@ -22,6 +24,7 @@ class Windows {
   std::unique_ptr<TForm6> form6_;
   std::unique_ptr<TForm7> form7_;
   std::unique_ptr<TForm8> form8_;
+  std::unique_ptr<ReportWindows> reports_;  // a window for every visible report application
 };
 
 }  // namespace ore::gui

@@ -664,6 +664,10 @@ const Workbook& ExcelApplication::workbook(int book) const {
   return const_cast<ExcelApplication*>(this)->bookAt(book).data;
 }
 
+Workbook& ExcelApplication::workbook(int book) {
+  return bookAt(book).data;
+}
+
 const std::string& ExcelApplication::workbookName(int book) const {
   return const_cast<ExcelApplication*>(this)->bookAt(book).name;
 }

@@ -77,6 +77,8 @@ class ExcelApplication : public automation::Object {
   int workbookCount() const { return static_cast<int>(books_.size()); }
   // Book i (1-based); throws ore::Error when there is no such book.
   const Workbook& workbook(int book) const;
+  // The same book for the window that lets the user edit its cells in place.
+  Workbook& workbook(int book);
   const std::string& workbookName(int book) const;  // "Книга1", or the file's name
   int activeWorkbook() const;                       // 0 when no workbook is open
   int activeSheet() const;  // of the active workbook; 0 when no workbook is open

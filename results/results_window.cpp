@@ -2,7 +2,7 @@
 
 #include "data/errors.h"
 #include "graph/graph_window.h"
-#include "platform/show_in_front.h"
+#include "results/report_export.h"
 #include "results/results_header.h"
 
 namespace ore::gui {
@@ -116,7 +116,7 @@ void TForm4::RadioButton5Click() {
 }
 
 void TForm4::Button1Click() {
-  throw Error("Запись отчета пока не реализована");
+  report::exportReport(ctx_.ws, StringGrid1->grid(), ctx_.fmt, ReportRowOffset);
 }
 
 void TForm4::Button2Click() {
@@ -124,7 +124,7 @@ void TForm4::Button2Click() {
 }
 
 void TForm4::Button3Click() {
-  showInFront(ctx_.Form8);
+  ctx_.Form8->showDiagram();
 }
 
 }  // namespace ore::gui
