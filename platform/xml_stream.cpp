@@ -14,6 +14,7 @@ namespace ore::reader {
 namespace {
 
 constexpr char kSep = '\x01';  // cannot occur in a URI or a name
+constexpr int kMaxDepth = 1000;
 
 // With namespace processing a name is "uri\x01local"; without, "prefix:local".
 void split(const char* name, std::string_view& ns, std::string_view& local) {
@@ -88,10 +89,15 @@ struct XmlTrampoline {
   XmlParser* self;
   std::exception_ptr failure;
   bool doctype = false;
+  int depth = 0;
 
   static void start(void* ud, const char* name, const char** attrs) {
     auto* t = static_cast<XmlTrampoline*>(ud);
     try {
+      // Expat keeps every open element; no workbook part nests anywhere near this deep.
+      if (++t->depth > kMaxDepth)
+        t->self->ctx_.corrupt("элементы XML в части " + t->self->part_ + " вложены глубже " +
+                              std::to_string(kMaxDepth) + " уровней");
       std::string_view ns, local;
       split(name, ns, local);
       t->self->handler_.start(ns, local, attrs);
@@ -101,6 +107,7 @@ struct XmlTrampoline {
   }
   static void end(void* ud, const char* name) {
     auto* t = static_cast<XmlTrampoline*>(ud);
+    --t->depth;
     try {
       std::string_view ns, local;
       split(name, ns, local);
@@ -139,7 +146,7 @@ XmlParser::XmlParser(XmlHandler& handler, ReadContext& ctx, std::string part, Na
       ctx_(ctx),
       part_(std::move(part)) {
   if (!p_) throw std::bad_alloc();
-  auto* t = new XmlTrampoline{this, nullptr, false};
+  auto* t = new XmlTrampoline{this, nullptr, false, 0};
   XML_SetUserData(p_, t);
   XML_SetElementHandler(p_, &XmlTrampoline::start, &XmlTrampoline::end);
   XML_SetCharacterDataHandler(p_, &XmlTrampoline::text);
