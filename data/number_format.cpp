@@ -3,6 +3,7 @@
 #include <locale.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -40,53 +41,80 @@ bool isBlank(char c) {
 
 }  // namespace
 
-std::string NumberFormat::format(double v) const {
-  return format(static_cast<long double>(v));
+namespace {
+
+// 15 significant digits of v (correctly rounded from its exact binary value) as a digit string
+// without trailing zeros, and the decimal exponent of the first digit. v is finite and not 0.
+template <class T>
+void fifteenDigits(T v, char* digits, int& count, int& exp10, bool& neg) {
+  char buf[64];
+  auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 14);
+  const char* p = buf;
+  neg = *p == '-';
+  if (neg) ++p;
+  count = 0;
+  digits[count++] = *p++;
+  if (*p == '.') ++p;
+  while (*p != 'e') digits[count++] = *p++;
+  ++p;  // 'e'
+  bool expNeg = *p == '-';
+  ++p;  // sign
+  int e = 0;
+  for (; p < res.ptr; ++p) e = e * 10 + (*p - '0');
+  exp10 = expNeg ? -e : e;
+  while (count > 1 && digits[count - 1] == '0') --count;
 }
 
-std::string NumberFormat::format(long double v) const {
+template <class T>
+std::string formatValue(T v, char sep) {
   if (std::isnan(v)) return "NAN";
   if (std::isinf(v)) return v < 0 ? "-INF" : "INF";
   if (v == 0) return "0";
-  // glibc rounds correctly from the exact binary value: 15 significant digits of v itself.
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.14Le", v);
-  std::string s(buf);
-  bool neg = s[0] == '-';
-  if (neg) s.erase(0, 1);
-  auto ePos = s.find('e');
-  std::string digits = s.substr(0, 1) + s.substr(2, ePos - 2);  // 15 digits
-  int exp10 = std::atoi(s.c_str() + ePos + 1);
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  char digits[32];
+  int count = 0, exp10 = 0;
+  bool neg = false;
+  fifteenDigits(v, digits, count, exp10, neg);
 
-  std::string out = neg ? "-" : "";
+  char out[48];
+  int n = 0;
+  if (neg) out[n++] = '-';
   if (exp10 >= -4 && exp10 < 15) {
     if (exp10 < 0) {
-      out += '0';
-      out += sep_;
-      out.append(static_cast<size_t>(-exp10 - 1), '0');
-      out += digits;
+      out[n++] = '0';
+      out[n++] = sep;
+      for (int i = 0; i < -exp10 - 1; ++i) out[n++] = '0';
+      for (int i = 0; i < count; ++i) out[n++] = digits[i];
     } else {
-      size_t intDigits = static_cast<size_t>(exp10) + 1;
-      if (digits.size() <= intDigits) {
-        out += digits;
-        out.append(intDigits - digits.size(), '0');
-      } else {
-        out += digits.substr(0, intDigits);
-        out += sep_;
-        out += digits.substr(intDigits);
+      int intDigits = exp10 + 1;
+      for (int i = 0; i < intDigits; ++i) out[n++] = i < count ? digits[i] : '0';
+      if (count > intDigits) {
+        out[n++] = sep;
+        for (int i = intDigits; i < count; ++i) out[n++] = digits[i];
       }
     }
   } else {
-    out += digits[0];
-    if (digits.size() > 1) {
-      out += sep_;
-      out += digits.substr(1);
+    out[n++] = digits[0];
+    if (count > 1) {
+      out[n++] = sep;
+      for (int i = 1; i < count; ++i) out[n++] = digits[i];
     }
-    out += 'E';
-    out += std::to_string(exp10);
+    out[n++] = 'E';
+    auto r = std::to_chars(out + n, out + sizeof out, exp10);
+    n = static_cast<int>(r.ptr - out);
   }
-  return out;
+  return std::string(out, static_cast<size_t>(n));
+}
+
+}  // namespace
+
+// A double is formatted from its own digits (to_chars is exact and much faster than printf);
+// widening it to long double first would give the same text.
+std::string NumberFormat::format(double v) const {
+  return formatValue(v, sep_);
+}
+
+std::string NumberFormat::format(long double v) const {
+  return formatValue(v, sep_);
 }
 
 bool NumberFormat::tryParseReal(std::string_view text, double& out) const {

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
 
 #include "data/errors.h"
@@ -138,6 +141,50 @@ TEST(NumberFormatTest, WriteThenReadIsExactForFifteenDigitTexts) {
   NumberFormat f(',');
   for (double v : {0.5, 1.25, 33.33, 1e-5, 123456.789, -42.0, 7e20}) {
     EXPECT_EQ(f.parseReal(f.format(v)), v);
+  }
+}
+
+}  // namespace
+}  // namespace ore
+
+namespace ore {
+namespace {
+
+// The writer must give the digits printf gives for the exact binary value, for doubles and for
+// extended values alike.
+TEST(NumberFormatTest, AgreesWithPrintfDigitsOverRandomValues) {
+  NumberFormat f('.');
+  unsigned long long state = 88172645463325252ULL;
+  auto next = [&] {
+    state ^= state << 13;
+    state ^= state >> 7;
+    state ^= state << 17;
+    return state;
+  };
+  for (int i = 0; i < 20000; ++i) {
+    double d;
+    unsigned long long bits = next();
+    std::memcpy(&d, &bits, sizeof d);
+    if (!std::isfinite(d) || d == 0) continue;
+    long double ld =
+        static_cast<long double>(d) * (1.0L + static_cast<long double>(next() % 1000) / 1e7L);
+    for (long double v : {static_cast<long double>(d), ld}) {
+      char buf[64];
+      std::snprintf(buf, sizeof buf, "%.14Le", v);
+      // Rebuild the expected mantissa digits and exponent from printf's text.
+      std::string s(buf);
+      std::string digits = s.substr(s[0] == '-' ? 1 : 0, 1);
+      size_t dot = s.find('.'), e = s.find('e');
+      digits += s.substr(dot + 1, e - dot - 1);
+      while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+      std::string got = v == static_cast<long double>(d) ? f.format(d) : f.format(v);
+      std::string gotDigits;
+      for (char c : got.substr(0, got.find('E')))
+        if (c >= '0' && c <= '9') gotDigits += c;
+      gotDigits.erase(0, gotDigits.find_first_not_of('0'));
+      while (gotDigits.size() > 1 && gotDigits.back() == '0') gotDigits.pop_back();
+      ASSERT_EQ(gotDigits, digits) << buf << " -> " << got;
+    }
   }
 }
 
