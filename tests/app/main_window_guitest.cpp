@@ -2,8 +2,14 @@
 
 #include <QAction>
 
+#include "analysis/pocket_window.h"
 #include "app/main_window.h"
+#include "graph/graph_window.h"
 #include "gui_harness.h"
+#include "import/import_dialog.h"
+#include "results/histogram_window.h"
+#include "results/results_window.h"
+#include "setup/calc_params_dialog.h"
 #include "setup/distribution_dialog.h"
 
 namespace ore::gui::test {
@@ -58,6 +64,52 @@ TEST(MainWindowTest, ModeTwoIgnoresTheParameterColumn) {
   h.ctx.Form1->Button3->click();
   EXPECT_TRUE(h.errors.messages.empty());
   EXPECT_EQ(h.ws.Param[1], 0);
+}
+
+}  // namespace
+}  // namespace ore::gui::test
+
+namespace ore::gui::test {
+namespace {
+
+// Every window exists from the start, hidden, with its caption; the creation steps of the later
+// windows have stored their defaults into the shared record.
+TEST(StartUpTest, CreatesAllEightWindowsWithCaptionsAndDefaults) {
+  Harness h;
+  const struct {
+    QWidget* window;
+    const char* name;
+    const char* caption;
+  } windows[] = {
+      {h.ctx.Form1, "TForm1", "Программа"},
+      {h.ctx.Form2, "TForm2", "Параметры расчета 1"},
+      {h.ctx.Form3, "TForm3", "Параметры расчета 2"},
+      {h.ctx.Form4, "TForm4", "Результат"},
+      {h.ctx.Form5, "TForm5", "Гистограмма"},
+      {h.ctx.Form6, "TForm6", "Загрузка файла"},
+      {h.ctx.Form7, "TForm7", "Условие расчета 1"},
+      {h.ctx.Form8, "TForm8", "График"},
+  };
+  for (const auto& w : windows) {
+    ASSERT_NE(w.window, nullptr) << w.name;
+    EXPECT_EQ(w.window->objectName().toStdString(), w.name);
+    EXPECT_EQ(w.window->windowTitle().toStdString(), w.caption);
+    EXPECT_FALSE(w.window->isVisible()) << w.name;
+  }
+  EXPECT_EQ(h.ws.PocketBasis, 2);
+  EXPECT_EQ(h.ws.DistributionKind, 1);
+  EXPECT_EQ(h.ws.ReportMode, 1);
+  EXPECT_EQ(h.ws.ShowGraph4, 1);
+  EXPECT_EQ(h.ws.LumpCount, 0);
+}
+
+TEST(StartUpTest, CountTextStaysAcrossRepaints) {
+  Harness h;
+  h.ctx.Form1->show();
+  h.ctx.Form1->drawCountText("120  количество точек");
+  h.ctx.Form1->repaint();
+  QApplication::processEvents();
+  EXPECT_EQ(h.ctx.Form1->countText().toStdString(), "120  количество точек");
 }
 
 }  // namespace
