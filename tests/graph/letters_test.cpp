@@ -135,7 +135,9 @@ TEST(Letters, WindowFieldsHoldEachLettersTable) {
 TEST(DiagramFont, GlyphTableIsSortedAndWellFormed) {
   for (int i = 0; i < font::kGlyphCount; ++i) {
     const font::Glyph& g = font::kGlyphs[i];
-    if (i > 0) EXPECT_LT(font::kGlyphs[i - 1].code, g.code);
+    if (i > 0) {
+      EXPECT_LT(font::kGlyphs[i - 1].code, g.code);
+    }
     EXPECT_EQ(std::string(g.bits).size(), static_cast<size_t>(g.width * g.height));
     EXPECT_GT(g.advance, 0);
   }

@@ -72,7 +72,9 @@ TEST(LineRule, FarAwayEndPointsKeepTheVisiblePixelsAndCostNothing) {
     Pixels bigVisible;
     for (auto p : big)
       if (p.first < 665 && p.second < 585) bigVisible.insert(p);
-    if (c.x1 >= 0 && c.y1 >= 0 && c.x2 >= 0 && c.y2 >= 0) EXPECT_EQ(small, bigVisible);
+    if (c.x1 >= 0 && c.y1 >= 0 && c.x2 >= 0 && c.y2 >= 0) {
+      EXPECT_EQ(small, bigVisible);
+    }
     for (auto p : small)
       EXPECT_TRUE(p.first >= 0 && p.first < 665 && p.second >= 0 && p.second < 585);
   }
@@ -122,8 +124,12 @@ TEST(PixelCanvas, TextIsBlackOnAWhiteBoxOfItsAdvance) {
     for (int x = 0; x < 60; ++x) {
       Rgb p = c.pixel(x, y);
       bool inBox = x >= 5 && x < 5 + font::textWidth("10") && y >= 4 && y < 4 + font::kHeight;
-      if (!inBox) EXPECT_EQ(p, kRed) << x << "," << y;
-      if (inBox) EXPECT_TRUE(p == kWhite || p == kBlack);
+      if (!inBox) {
+        EXPECT_EQ(p, kRed) << x << "," << y;
+      }
+      if (inBox) {
+        EXPECT_TRUE(p == kWhite || p == kBlack);
+      }
       black += p == kBlack;
     }
   EXPECT_GT(black, 10);

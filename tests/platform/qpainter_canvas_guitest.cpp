@@ -72,7 +72,9 @@ TEST(QPainterCanvas, LinesLeaveOutTheirEndPointAndBoxesTheirRightAndBottomEdges)
   // The ellipse of box (20, 14, 26, 20) keeps to columns 20..25 and rows 14..19.
   for (int y = 12; y < 24; ++y)
     for (int x = 18; x < 30; ++x)
-      if (black(img, x, y)) EXPECT_TRUE(x >= 20 && x <= 25 && y >= 14 && y <= 19) << x << "," << y;
+      if (black(img, x, y)) {
+        EXPECT_TRUE(x >= 20 && x <= 25 && y >= 14 && y <= 19) << x << "," << y;
+      }
   EXPECT_TRUE(black(img, 20, 16));
   EXPECT_TRUE(black(img, 25, 16));
   EXPECT_TRUE(black(img, 22, 14));
