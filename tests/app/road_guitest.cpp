@@ -399,3 +399,39 @@ TEST(RoadTest, AReportBeforeAnySeparateWorkbookFailsOnceAndWritesNothing) {
 
 }  // namespace
 }  // namespace ore::gui::test
+
+namespace ore::gui::test {
+namespace {
+
+TEST(RoadTest, AnIndexTheRunCannotDefineReadsAlikeInTheLabelAndTheReport) {
+  Road h;
+  h.importFile(kBasic);
+  h.analyse();
+  ASSERT_TRUE(h.ws.SampleIndexDefined);
+  // Limits below every content: no lump lies in a pocket, the tails content G is 0.
+  auto* table = h.find<StringGrid>("TForm3", "StringGrid1");
+  for (int r = 1; r <= 5; ++r) Road::type(table, 1, r, ("0,00" + std::to_string(r)).c_str());
+  h.click("TForm3", "Button1");
+  ASSERT_TRUE(h.errors.messages.empty()) << h.errors.messages[0];
+  EXPECT_EQ(h.find<QLabel>("TForm4", "Label1")->text(),
+            "Число кусков  n=120       M= не определен");
+  EXPECT_FALSE(h.ws.SampleIndexDefined);
+  h.click("TForm4", "Button4");
+  ASSERT_TRUE(h.errors.messages.empty()) << h.errors.messages[0];
+  ASSERT_EQ(h.reportWindows().size(), 1u);
+  EXPECT_EQ(reportSheet(h.reportWindows()[0]).cell(1, 1).text,
+            "Фракционный состав выборки n= 120  и технологические показатели М= не определен" +
+                std::string(14, ' '));
+  // A later run that defines it writes the number again.
+  for (int r = 1; r <= 5; ++r) Road::type(table, 1, r, kLimits[r - 1]);
+  h.click("TForm3", "Button1");
+  EXPECT_TRUE(h.ws.SampleIndexDefined);
+  QTest::mouseClick(h.find<QRadioButton>("TForm4", "RadioButton5"), Qt::LeftButton);
+  h.click("TForm4", "Button4");
+  EXPECT_EQ(reportSheet(h.reportWindows()[0]).cell(11, 1).text,
+            "Фракционный состав выборки n= 120  и технологические показатели М=0,47" +
+                std::string(14, ' '));
+}
+
+}  // namespace
+}  // namespace ore::gui::test
