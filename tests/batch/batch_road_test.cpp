@@ -221,6 +221,11 @@ TEST(BatchRoadTest, TheBinaryExitsWithOneAndTheMessageOnStandardError) {
       {wb + " --limits 1 --pockets-by mass",
        "--pockets-by: ожидается content или param, получено 'mass'"},
       {wb + " --limits 1 --start-row two", "'two' is not a valid integer value"},
+      {wb + " --limits 1 --precision 0,02",
+       "Точность составляемой таблицы «0,02» не поддерживается. Допустимые значения: 1; 0,1; "
+       "0,01; 0,001; 0,0001; 0,00001; 0,000001"},
+      {wb + " --limits ''",
+       "Количество карманов должно быть целым числом от 1 до 10000 (введено 0)"},
       {"'" OREFRAC_TEST_DATA "/workbooks/bad-text.xlsx' --limits 1",
        "Could not convert variant of type (OleStr) into type (Double)"},
   };
