@@ -74,6 +74,10 @@ struct Road : Harness {
 
   // Menu "Открыть исходные данные", three contents from C, E and F, "Ok>>>" on file.
   void importFile(const std::string& path) {
+    prepareImport(path);
+    click("TForm6", "Button1");
+  }
+  void prepareImport(const std::string& path) {
     file = path;
     ctx.Form1->N2->trigger();
     ASSERT_TRUE(form("TForm6")->isVisible());
@@ -84,7 +88,6 @@ struct Road : Harness {
     type(columns, 1, 1, "E");
     type(columns, 1, 2, "F");
     ctx.Form6->Timer1Timer();
-    click("TForm6", "Button1");
   }
 
   // "Перевести данные" > "Принять>>>" > "ОK >>>" with the defaults > limits > "Далее".
@@ -431,6 +434,26 @@ TEST(RoadTest, AnIndexTheRunCannotDefineReadsAlikeInTheLabelAndTheReport) {
   EXPECT_EQ(reportSheet(h.reportWindows()[0]).cell(11, 1).text,
             "Фракционный состав выборки n= 120  и технологические показатели М=0,47" +
                 std::string(14, ' '));
+}
+
+}  // namespace
+}  // namespace ore::gui::test
+
+namespace ore::gui::test {
+namespace {
+
+TEST(RoadTest, TheWordsTheImportDrawsOnTheDialogStayUnderItsControls) {
+  Road h;
+  h.prepareImport(OREFRAC_TEST_DATA "/workbooks/corrupt/truncated.xlsx");
+  QWidget* dialog = h.form("TForm6");
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+  h.ctx.Form6->Button1->setFocus();  // where the click leaves it
+  const QImage before = dialog->grab().toImage();
+  h.click("TForm6", "Button1");
+  ASSERT_EQ(h.errors.messages.size(), 1u);
+  ASSERT_EQ(h.ctx.Form6->caption(), "  количество точек");
+  // The text lies at (30, 45), inside the group of column fields: the dialog looks as before.
+  EXPECT_EQ(dialog->grab().toImage(), before);
 }
 
 }  // namespace
