@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionViewItem>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <sstream>
 
@@ -240,6 +242,30 @@ TEST(RoadTest, FromTheMenuToTheSavedDiagram) {
   EXPECT_EQ(sheet.cell(15, 1).formula, "=1");
   EXPECT_EQ(sheet.cell(19, 23).number, 0);
   EXPECT_EQ(h.ctx.Form4->ReportRowOffset, 20);
+  // The title runs on over the empty cells to its right as in a spreadsheet: no grid line
+  // crosses it, while the numbers below keep theirs.
+  {
+    report->flush();
+    QTableView* view = report->grid();
+    const QImage shot = view->viewport()->grab().toImage();
+    QStyleOptionViewItem option;
+    option.initFrom(view);
+    const QRgb line =
+        static_cast<QRgb>(view->style()->styleHint(QStyle::SH_Table_GridLineColor, &option, view));
+    // The line between columns A and B, wherever the view puts it at that edge.
+    auto linePixels = [&](int row) {
+      const QRect a = view->visualRect(view->model()->index(row - 1, 0));
+      int n = 0;
+      for (int y = a.top() + 1; y < a.bottom(); ++y) {
+        const bool at = shot.pixel(a.right(), y) == (line | 0xFF000000u) ||
+                        shot.pixel(a.right() + 1, y) == (line | 0xFF000000u);
+        n += at;
+      }
+      return std::pair(n, a.height() - 2);
+    };
+    EXPECT_EQ(linePixels(11).first, 0);
+    EXPECT_EQ(linePixels(15).first, linePixels(15).second);
+  }
 
   // --- The user closes the report without saving; the next append says so, once.
   report->setClosePrompt([](const QString&) { return ReportWindow::CloseAnswer::Discard; });
