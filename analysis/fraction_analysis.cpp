@@ -106,6 +106,7 @@ AnalysisOutcome runFractionAnalysis(Workspace& ws, const TextGrid& pocketTable, 
   out.indexDefined = index.defined;
   out.sampleIndex = index.defined ? I : 0;
   ws.SampleIndex = out.sampleIndex;
+  ws.SampleIndexDefined = index.defined;
   out.label = summaryLabel(ws.PocketBasis, ws.LumpCount, I, index.defined, fmt);
   view.setLabel(out.label);
   out.pointsPerPage = P;

@@ -50,7 +50,8 @@ struct AnalysisOutcome {
 // LumpCount + 1, and a total mass of 0 (or beyond the range of numbers) with lumps present.
 // A limit that does not convert stops the run where it is first needed (distribution or
 // rounding pass) with the conversion error. When the average G is 0 with lumps present the run
-// completes, the label reads "M= не определен" (or "П= ...") and ws.SampleIndex is set to 0.
+// completes, the label reads "M= не определен" (or "П= ..."), ws.SampleIndex is set to 0 and
+// ws.SampleIndexDefined to false (true after every run that defines the index).
 AnalysisOutcome runFractionAnalysis(Workspace& ws, const TextGrid& pocketTable, TextGrid& results,
                                     const NumberFormat& fmt, AnalysisView& view);
 

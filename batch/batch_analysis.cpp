@@ -2,6 +2,7 @@
 #include "batch/batch_run.h"
 #include "data/errors.h"
 #include "results/results_header.h"
+#include "setup/pocket_table.h"
 
 namespace ore::batch {
 
@@ -29,15 +30,16 @@ void analysisStage(const Options& options, BatchState& state) {
   const int P = static_cast<int>(limits.size());
 
   // What the distribution dialog's radio buttons and the calculation dialog's OK store, and the
-  // pocket table as that OK prepares it, with the limits typed in.
+  // pocket table as that OK prepares it, with the limits typed in. The OK's refusals come first,
+  // in the dialog's own words.
+  setup::checkPrecisionText(options.precision);
+  setup::checkPocketCount(P);
   ws.DistributionKind = options.distributionKind;
   ws.PocketBasis = options.pocketBasis;
   ws.PrecisionText = options.precision;
   ws.PocketCount = P;
   TextGrid& table = state.pocketTable;
-  table.resize(2, P + 1);
-  for (int r = 1; r <= P; ++r) table.setCell(0, r, state.fmt.format(r));
-  table.setCell(1, 0, "Карман");
+  setup::preparePocketTable(table, P, state.fmt);
   for (int r = 1; r <= P; ++r) table.setCell(1, r, limits[r - 1]);
 
   analysis::AnalysisView noWindows;

@@ -42,8 +42,9 @@ struct Workspace {
   std::string PrecisionText;  // as typed, set by its OK button
 
   // --- Owner TForm3 (pocket parameters window).
-  int PocketCount = 0;     // set by TForm2's OK
-  double SampleIndex = 0;  // set at the end of each analysis run
+  int PocketCount = 0;             // set by TForm2's OK
+  double SampleIndex = 0;          // set at the end of each analysis run
+  bool SampleIndexDefined = true;  // false when the last run could not define it (G = 0)
 
   // --- Owner TForm4 (results window).
   int ShowGraph4 = 0;  // 1 show graph No. 4, 2 do not; 1 from TForm4 creation

@@ -56,6 +56,9 @@ TForm6::TForm6(AppContext& ctx)
   GroupBox1 = new QGroupBox("Номера столбцов загружаемого файла", this);
   GroupBox1->setObjectName("GroupBox1");
   GroupBox1->setGeometry(16, 8, 369, 153);
+  // The group is a control of its own over the dialog's surface: what the import draws on that
+  // surface at (30, 45) stays under it instead of showing through between the edits.
+  GroupBox1->setAutoFillBackground(true);
   Edit1 = edit(GroupBox1, "Edit1", "B", 16, 24);
   Label1 = label(GroupBox1, "Label1", "Масса куска", 96, 24);
   Edit2 = edit(GroupBox1, "Edit2", "C", 16, 48);

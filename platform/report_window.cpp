@@ -148,7 +148,8 @@ class SheetModel : public QAbstractTableModel {
 namespace {
 // Draws a text cell as a spreadsheet does: a text too wide for its cell runs on over the empty
 // cells to its right (the report's titles rely on it) and is cut at the first cell that holds
-// something. Every cell draws its own part of the text, so a partial repaint stays right.
+// something; no grid line crosses the text where it runs on. Every cell draws its own part of
+// the text and its own right and bottom grid lines, so a partial repaint stays right.
 class SpillDelegate : public QStyledItemDelegate {
  public:
   using QStyledItemDelegate::QStyledItemDelegate;
@@ -170,6 +171,7 @@ class SpillDelegate : public QStyledItemDelegate {
     }
     if (!view || !source.isValid() || !flowsRight(source)) {
       QStyledItemDelegate::paint(painter, option, index);
+      drawGridLines(painter, option, false);
       return;
     }
     QStyleOptionViewItem opt = option;
@@ -180,20 +182,41 @@ class SpillDelegate : public QStyledItemDelegate {
 
     const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
     const QRect from = view->visualRect(source);
+    const QString shown = source.data(Qt::DisplayRole).toString();
     const QRect text(from.left() + margin, option.rect.top(), 1 << 20, option.rect.height());
     painter->save();
     painter->setClipRect(option.rect, Qt::IntersectClip);
     painter->setFont(opt.font);
     painter->setPen(opt.palette.color(opt.state & QStyle::State_Selected ? QPalette::HighlightedText
                                                                          : QPalette::Text));
-    painter->drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                      source.data(Qt::DisplayRole).toString());
+    painter->drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
     painter->restore();
+
+    // The text runs on into the next cell when it reaches past this one and that cell is empty.
+    const int textRight = text.left() + QFontMetrics(opt.font).horizontalAdvance(shown);
+    const QModelIndex next = index.sibling(index.row(), index.column() + 1);
+    const bool runsOn = textRight > option.rect.right() && next.isValid() &&
+                        next.data(Qt::DisplayRole).toString().isEmpty();
+    drawGridLines(painter, option, runsOn);
   }
 
  private:
   static bool flowsRight(const QModelIndex& i) {
     return (i.data(Qt::TextAlignmentRole).toInt() & Qt::AlignHorizontal_Mask) == Qt::AlignLeft;
+  }
+
+  // The lines the view would draw on the cell's right and bottom edges (its own grid is off).
+  static void drawGridLines(QPainter* painter, const QStyleOptionViewItem& option, bool openRight) {
+    const QWidget* w = option.widget;
+    QStyle* style = w ? w->style() : QApplication::style();
+    const QColor color = QColor::fromRgba(
+        static_cast<QRgb>(style->styleHint(QStyle::SH_Table_GridLineColor, &option, w)));
+    const QRect& r = option.rect;
+    painter->save();
+    painter->setPen(QPen(color, 0));
+    painter->drawLine(r.left(), r.bottom(), r.right(), r.bottom());
+    if (!openRight) painter->drawLine(r.right(), r.top(), r.right(), r.bottom());
+    painter->restore();
   }
 };
 
@@ -250,6 +273,7 @@ ReportWindow::ReportWindow(ErrorBox& errors, const NumberFormat& fmt, QWidget* p
   view_->setModel(model_);
   view_->setWordWrap(false);
   view_->setItemDelegate(new SpillDelegate(view_));
+  view_->setShowGrid(false);  // the delegate draws the lines, leaving out those a text runs over
   view_->verticalHeader()->setMinimumSectionSize(view_->fontMetrics().height() + 4);
   view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
   view_->horizontalHeader()->setDefaultSectionSize(80);

@@ -22,7 +22,9 @@ const char* const kRecovery = "Извл.%";
 
 std::string sampleTitle(const Workspace& ws, const NumberFormat& fmt) {
   const std::string n = fmt.format(ws.LumpCount);
-  const std::string index = fmt.format(ws.SampleIndex);
+  // An index the last run could not define reads as the results label says it, not as 0.
+  const std::string index =
+      ws.SampleIndexDefined ? fmt.format(ws.SampleIndex) : std::string(" не определен");
   if (ws.PocketBasis == 2)
     return "Фракционный состав выборки n= " + n + "  и технологические показатели М=" + index +
            std::string(14, ' ');

@@ -22,7 +22,8 @@ struct BlockCell {
 };
 
 // The sample title written above the block: by content for PocketBasis 2, by parameter for 3,
-// with LumpCount and SampleIndex in the general number format. Empty for any other basis, for
+// with LumpCount and SampleIndex in the general number format (" не определен" in place of the
+// index when !SampleIndexDefined, as the results label has it). Empty for any other basis, for
 // which no title is written.
 std::string sampleTitle(const Workspace& ws, const NumberFormat& fmt);
 

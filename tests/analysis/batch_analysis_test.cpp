@@ -78,7 +78,9 @@ TEST(BatchAnalysisTest, LimitTextsAreTakenAsTyped) {
     analysisStage(withLimits(""), state);
     FAIL() << "no error";
   } catch (const Error& e) {
-    EXPECT_STREQ(e.what(), "Количество карманов должно быть не меньше 1 (задано 0)");
+    // In the words of the calculation dialog, which refuses the same count.
+    EXPECT_STREQ(e.what(),
+                 "Количество карманов должно быть целым числом от 1 до 10000 (введено 0)");
   }
   Options o = withLimits("1");
   o.precision = "0.01";

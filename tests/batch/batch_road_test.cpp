@@ -1,0 +1,246 @@
+// orefrac-batch end to end: the basic workbook through import, analysis, report and diagram, and
+// the command lines it refuses.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "batch/batch_options.h"
+#include "batch/batch_run.h"
+#include "data/errors.h"
+#include "graph/bmp_file.h"
+#include "platform/workbook_reader.h"
+
+namespace ore::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kBasic = OREFRAC_TEST_DATA "/workbooks/basic-120.xlsxwriter.xlsx";
+
+struct TempFolder {
+  TempFolder() {
+    path = fs::temp_directory_path() / ("orefrac-batch-road-" + std::to_string(::getpid()));
+    fs::create_directories(path);
+  }
+  ~TempFolder() { fs::remove_all(path); }
+  std::string file(const std::string& name) const { return (path / name).string(); }
+  fs::path path;
+};
+
+std::vector<std::string> args(std::initializer_list<std::string> extra) {
+  std::vector<std::string> a = {kBasic,     "--contents",  "3",         "--extra", "E,F",
+                                "--limits", "3;6;9;12;15", "--decimal", ","};
+  a.insert(a.end(), extra);
+  return a;
+}
+
+std::string run(const std::vector<std::string>& a) {
+  std::ostringstream out;
+  batch::run(batch::parseOptions(a), ',', out);
+  return out.str();
+}
+
+std::vector<std::string> lines(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream is(text);
+  for (std::string l; std::getline(is, l);) out.push_back(l);
+  return out;
+}
+
+std::string tabbed(std::initializer_list<const char*> cells) {
+  std::string s;
+  for (const char* c : cells) s += (s.empty() ? "" : "\t") + std::string(c);
+  return s;
+}
+
+TEST(BatchRoadTest, GridAndLabelOfTheBasicWorkbook) {
+  const std::vector<std::string> out = lines(run(args({"--grid", "-"})));
+  ASSERT_EQ(out.size(), 7u);  // header, five pockets, the label
+  EXPECT_EQ(out[0].substr(0, out[0].find("\tИзвлечение")),
+            "№ фр\tВерхней предел, h\tВыход, %\tСодержание, %  №= 1\tСодержание, %  №= 2\t"
+            "Содержание, %  №= 3");
+  EXPECT_EQ(out[1], tabbed({"1",     "3",     "19,05", "1,46", "3,52",  "1,7",   "3,68",  "19,45",
+                            "20,62", "19,05", "1,46",  "3,52", "1,7",   "3,68",  "19,45", "20,62",
+                            "80,95", "8,99",  "3,43",  "1,54", "96,32", "80,55", "79,38"}));
+  EXPECT_EQ(out[3], tabbed({"3",     "9",     "27,27", "7,68", "3,03",  "1,29",  "27,7",  "23,94",
+                            "22,49", "62,17", "4,92",  "3,47", "1,5",   "40,47", "62,65", "59,63",
+                            "37,83", "11,89", "3,4",   "1,67", "59,53", "37,35", "40,37"}));
+  EXPECT_EQ(out[5], tabbed({"5",     "15",    "24,88", "13,05", "3,15", "1,73", "42,98", "22,76",
+                            "27,42", "99,22", "7,61",  "3,44",  "1,56", "100",  "99,03", "98,8",
+                            "0",     "0",     "0",     "0",     "0",    "0",    "0"}));
+  EXPECT_EQ(out[6], "Число кусков  n=120       M=0,47");
+
+  // With a point for the decimal separator every number written follows it; the precision
+  // texts stay the table's own.
+  const std::vector<std::string> dotted =
+      lines(run({kBasic, "--limits", "3;6;9;12;15", "--decimal", "."}));
+  EXPECT_EQ(dotted, std::vector<std::string>{"Число кусков  n=120       M=0.47"});
+}
+
+TEST(BatchRoadTest, LumpsToStandardOutputAsTheSourceGridHoldsThem) {
+  const std::vector<std::string> out = lines(run(args({"--lumps", "-"})));
+  ASSERT_EQ(out.size(), 122u);  // header, 120 lumps, the label
+  EXPECT_EQ(out[0], "№\tМасса\t%\t\t");
+  EXPECT_EQ(out[1], "1\t429,2\t8,764\t3,3917\t0,6064");
+  EXPECT_EQ(out[120], "120\t396,62\t2,269\t5,9674\t0,8386");
+  EXPECT_EQ(out[121], "Число кусков  n=120       M=0,47");
+
+  // By parameter the parameter column is shown, with its header's two trailing blanks.
+  const std::vector<std::string> byParam =
+      lines(run({kBasic, "--limits", "50;100", "--pockets-by", "param", "--lumps", "-"}));
+  EXPECT_EQ(byParam[0], "№\tМасса\t%\tпараметр  ");
+  EXPECT_EQ(byParam[1], "1\t429,2\t8,764\t84,95");
+}
+
+TEST(BatchRoadTest, TheReportReadsBackCellForCell) {
+  TempFolder tmp;
+  const std::string report = tmp.file("report.xlsx");
+  const std::string grid = tmp.file("grid.tsv");
+  run(args({"--report", report, "--grid", grid}));
+  const Workbook wb = readWorkbook(report);
+  ASSERT_EQ(wb.sheets.size(), 1u);
+  const Sheet& s = wb.sheets[0];
+  EXPECT_EQ(s.name(), "Отчет");
+  EXPECT_EQ(s.cell(1, 1).text,
+            "Фракционный состав выборки n= 120  и технологические показатели "
+            "М=0,47" +
+                std::string(14, ' '));
+  EXPECT_EQ(s.cell(2, 1).text, "Фракционный состав по" + std::string(29, ' '));
+  EXPECT_EQ(s.cell(2, 10).text, "Технологические показатели" + std::string(42, ' '));
+  EXPECT_EQ(s.cell(3, 10).text, "Хвосты" + std::string(37, ' '));
+  EXPECT_EQ(s.cell(3, 17).text, "Концентрат" + std::string(25, ' '));
+  const std::array<const char*, 23> headers = {
+      "№ фр",   "Верх.пр.", "Вых.,%", "Сод.,%", "Сод.,%", "Сод.,%", "Извл.%", "Извл.%",
+      "Извл.%", "Вых.,%",   "Сод.,%", "Сод.,%", "Сод.,%", "Извл.%", "Извл.%", "Извл.%",
+      "Вых.,%", "Сод.,%",   "Сод.,%", "Сод.,%", "Извл.%", "Извл.%", "Извл.%"};
+  for (int c = 1; c <= 23; ++c) EXPECT_EQ(s.cell(4, c).text, headers[c - 1]) << c;
+  EXPECT_EQ(s.lastRow(), 9);
+  EXPECT_EQ(s.lastCol(), 23);
+
+  // Every number of the block is the grid's text read back; the pocket numbers are formulas,
+  // read back as the values they show.
+  std::ifstream in(grid);
+  std::string header;
+  std::getline(in, header);
+  const NumberFormat fmt(',');
+  for (int r = 1; r <= 5; ++r) {
+    std::string line;
+    ASSERT_TRUE(std::getline(in, line));
+    std::vector<std::string> cells;
+    std::istringstream row(line);
+    for (std::string c; std::getline(row, c, '\t');) cells.push_back(c);
+    ASSERT_EQ(cells.size(), 23u);
+    const Cell& number = s.cell(4 + r, 1);
+    EXPECT_EQ(number.type, Cell::Type::Number);
+    EXPECT_EQ(number.number, r);
+    for (int g = 1; g < 23; ++g) {
+      const Cell& c = s.cell(4 + r, g + 1);
+      EXPECT_EQ(c.type, Cell::Type::Number) << r << "," << g;
+      EXPECT_EQ(c.number, fmt.parseReal(cells[static_cast<size_t>(g)])) << r << "," << g;
+    }
+  }
+}
+
+TEST(BatchRoadTest, AnUndefinedIndexReadsTheSameInTheLabelAndTheReportTitle) {
+  TempFolder tmp;
+  struct Case {
+    const char* basis;
+    const char* label;
+    std::string title;
+  } cases[] = {
+      {"content", "Число кусков  n=120       M= не определен",
+       "Фракционный состав выборки n= 120  и технологические показатели М= не определен" +
+           std::string(14, ' ')},
+      {"param", "Число кусков  n=120       П= не определен",
+       "Фракционный состав выборки( n=120 ) и технологические показатели П= не определен" +
+           std::string(18, ' ')},
+  };
+  for (const Case& c : cases) {
+    const std::string report = tmp.file(std::string(c.basis) + ".xlsx");
+    // No lump lies in a pocket: the tails content G is 0.
+    const std::string out =
+        run({kBasic, "--limits", "0,001;0,002", "--pockets-by", c.basis, "--report", report});
+    EXPECT_EQ(out, std::string(c.label) + "\n");
+    EXPECT_EQ(readWorkbook(report).sheets.at(0).cell(1, 1).text, c.title) << c.basis;
+  }
+}
+
+TEST(BatchRoadTest, TheDiagramIsTheWindowsPictureSize) {
+  TempFolder tmp;
+  const std::string bmp = tmp.file("graph");  // no extension is added
+  run(args({"--graph", bmp}));
+  const graph::Picture p = graph::readBmp(bmp);
+  EXPECT_EQ(p.width(), 665);
+  EXPECT_EQ(p.height(), 585);
+  EXPECT_TRUE(p.pixel(0, 0) == graph::kWhite);
+  int inked = 0;
+  for (int y = 0; y < p.height(); ++y)
+    for (int x = 0; x < p.width(); ++x) inked += !(p.pixel(x, y) == graph::kWhite);
+  EXPECT_GT(inked, 5000);
+}
+
+#ifdef OREFRAC_BATCH_BINARY
+struct Exit {
+  int code = -1;
+  std::string out, err;
+};
+
+Exit runBinary(const std::string& arguments) {
+  TempFolder tmp;
+  const std::string out = tmp.file("out"), err = tmp.file("err");
+  const std::string cmd =
+      std::string(OREFRAC_BATCH_BINARY) + " " + arguments + " >" + out + " 2>" + err;
+  Exit e;
+  const int status = std::system(cmd.c_str());
+  e.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  auto slurp = [](const std::string& f) {
+    std::ifstream in(f);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  e.out = slurp(out);
+  e.err = slurp(err);
+  return e;
+}
+
+TEST(BatchRoadTest, TheBinaryExitsWithOneAndTheMessageOnStandardError) {
+  const std::string wb = "'" + kBasic + "'";
+  struct Case {
+    std::string arguments;
+    std::string message;
+  } cases[] = {
+      {"", "Не задана рабочая книга (см. orefrac-batch --help)"},
+      {wb + " --limits 1 --bogus", "Неизвестный параметр --bogus (см. orefrac-batch --help)"},
+      {wb + " --limits", "Не задано значение параметра --limits"},
+      {wb + " --limits '1;x;3'", "'x' is not a valid floating point value"},
+      {wb + " --limits 1 --pockets-by mass",
+       "--pockets-by: ожидается content или param, получено 'mass'"},
+      {wb + " --limits 1 --start-row two", "'two' is not a valid integer value"},
+      {wb + " --limits 1 --precision 0,02",
+       "Точность составляемой таблицы «0,02» не поддерживается. Допустимые значения: 1; 0,1; "
+       "0,01; 0,001; 0,0001; 0,00001; 0,000001"},
+      {wb + " --limits ''",
+       "Количество карманов должно быть целым числом от 1 до 10000 (введено 0)"},
+      {"'" OREFRAC_TEST_DATA "/workbooks/bad-text.xlsx' --limits 1",
+       "Could not convert variant of type (OleStr) into type (Double)"},
+  };
+  for (const Case& c : cases) {
+    const Exit e = runBinary(c.arguments);
+    EXPECT_EQ(e.code, 1) << c.arguments;
+    EXPECT_EQ(e.err, c.message + "\n") << c.arguments;
+    EXPECT_EQ(e.out, "") << c.arguments;
+  }
+  const Exit good = runBinary(wb + " --limits '3;6;9;12;15' --decimal ,");
+  EXPECT_EQ(good.code, 0);
+  EXPECT_EQ(good.out, "Число кусков  n=120       M=0,47\n");
+  EXPECT_EQ(good.err, "");
+}
+#endif
+
+}  // namespace
+}  // namespace ore::test
