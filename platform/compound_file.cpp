@@ -112,10 +112,11 @@ std::vector<std::uint32_t> CompoundFile::chain(std::uint32_t start,
                                                std::uint64_t limit) const {
   std::vector<std::uint32_t> out;
   if (start == kEndOfChain || start == kFreeSect) return out;
-  for (std::uint32_t s = start; s != kEndOfChain;) {
-    // A chain longer than the table has entries must loop.
-    if (s >= fat.size() || out.size() >= fat.size() || out.size() >= limit)
-      ctx_.corrupt("цепочка секторов составного файла испорчена");
+  std::vector<bool> seen(fat.size());
+  // Sectors past what the stream needs are left unread (writers may leave slack).
+  for (std::uint32_t s = start; s != kEndOfChain && out.size() < limit;) {
+    if (s >= fat.size() || seen[s]) ctx_.corrupt("цепочка секторов составного файла испорчена");
+    seen[s] = true;
     out.push_back(s);
     s = fat[s];
   }

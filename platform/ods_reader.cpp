@@ -19,8 +19,7 @@ constexpr std::string_view kCalcExt =
 constexpr std::string_view kSpreadsheetMime = "application/vnd.oasis.opendocument.spreadsheet";
 
 // Repeat counts are taken at their word only as far as the sheet reaches.
-std::int64_t repeatCount(const char** attrs, std::string_view local) {
-  const char* v = attrValue(attrs, kTable, local);
+std::int64_t repeatCount(const char* v) {
   std::uint64_t n;
   if (!v || !parseIndex(v, 1ull << 40, n) || n == 0) return 1;
   return static_cast<std::int64_t>(n);
@@ -64,7 +63,7 @@ class ContentHandler : public XmlHandler {
     } else if (!sheet_) {
       return;
     } else if (local == "table-row") {
-      rowRepeat_ = repeatCount(attrs, "number-rows-repeated");
+      rowRepeat_ = repeatCount(attrValue(attrs, kTable, "number-rows-repeated"));
       col_ = 1;
       pending_.clear();
     } else if (local == "table-cell" || local == "covered-table-cell") {
@@ -99,7 +98,7 @@ class ContentHandler : public XmlHandler {
   }
 
   void text(std::string_view s) override {
-    if (inPara_ && !skipUntil_) text_.append(s);
+    if (inPara_ && wantText_ && !skipUntil_) text_.append(s);
   }
 
  private:
@@ -113,38 +112,61 @@ class ContentHandler : public XmlHandler {
   void startCell(const char** attrs) {
     inCell_ = true;
     cellDepth_ = depth_ - 1;
-    colRepeat_ = repeatCount(attrs, "number-columns-repeated");
     text_.clear();
     paragraphs_ = 0;
     inPara_ = false;
     cell_ = Cell();
     hasStringValue_ = false;
 
-    const char* type = attrValue(attrs, kOffice, "value-type");
-    const char* ext = attrValue(attrs, kCalcExt, "value-type");
+    // One pass over the attributes: a million-row sheet has millions of cells.
+    const char *type = nullptr, *ext = nullptr, *repeat = nullptr, *value = nullptr,
+               *date = nullptr, *time = nullptr, *boolean = nullptr, *string = nullptr;
+    for (const char** a = attrs; *a; a += 2) {
+      std::string_view ns, local;
+      splitName(*a, ns, local);
+      if (ns == kOffice) {
+        if (local == "value-type")
+          type = a[1];
+        else if (local == "value")
+          value = a[1];
+        else if (local == "date-value")
+          date = a[1];
+        else if (local == "time-value")
+          time = a[1];
+        else if (local == "boolean-value")
+          boolean = a[1];
+        else if (local == "string-value")
+          string = a[1];
+      } else if (ns == kTable && local == "number-columns-repeated") {
+        repeat = a[1];
+      } else if (ns == kCalcExt && local == "value-type") {
+        ext = a[1];
+      }
+    }
+    colRepeat_ = repeatCount(repeat);
     error_ = ext && std::string_view(ext) == "error";
     typed_ = type != nullptr;
+    wantText_ = !typed_ || error_;
     if (!type || error_) return;
     std::string_view t = type;
-    auto need = [&](const char* local) {
-      const char* v = attrValue(attrs, kOffice, local);
+    auto need = [&](const char* v, const char* local) {
       if (!v) bad(std::string("нет атрибута office:") + local);
       return std::string_view(v);
     };
     if (t == "float" || t == "percentage" || t == "currency") {
-      std::string_view v = need("value");
+      std::string_view v = need(value, "value");
       if (!parseNumber(v, cell_.number)) bad("неверное число " + quoted(v));
       cell_.type = Cell::Type::Number;
     } else if (t == "date") {
-      std::string_view v = need("date-value");
+      std::string_view v = need(date, "date-value");
       if (!isoDateToSerial(v, cell_.number)) bad("неверная дата " + quoted(v));
       cell_.type = Cell::Type::Date;
     } else if (t == "time") {
-      std::string_view v = need("time-value");
+      std::string_view v = need(time, "time-value");
       if (!isoDurationToDays(v, cell_.number)) bad("неверное время " + quoted(v));
       cell_.type = Cell::Type::Date;
     } else if (t == "boolean") {
-      std::string_view v = need("boolean-value");
+      std::string_view v = need(boolean, "boolean-value");
       if (v == "true" || v == "1")
         cell_.number = 1;
       else if (v == "false" || v == "0")
@@ -154,12 +176,15 @@ class ContentHandler : public XmlHandler {
       cell_.type = Cell::Type::Logical;
     } else if (t == "string") {
       cell_.type = Cell::Type::Text;
-      if (const char* sv = attrValue(attrs, kOffice, "string-value")) {
-        cell_.text = sv;
+      if (string) {
+        cell_.text = string;
         hasStringValue_ = true;
+      } else {
+        wantText_ = true;
       }
     } else if (t == "void") {
       typed_ = false;
+      wantText_ = true;
     } else {
       bad("неизвестный тип значения " + quoted(t));
     }
@@ -175,13 +200,17 @@ class ContentHandler : public XmlHandler {
       return;
     }
     if (local == "p" && depth_ == cellDepth_ + 2) {
-      if (paragraphs_++) text_ += '\n';
+      if (paragraphs_++ && wantText_) text_ += '\n';
       inPara_ = true;
+    } else if (!wantText_) {
+      if (inPara_ && local == "note") skipUntil_ = depth_;
     } else if (inPara_ && local == "s") {
       std::uint64_t n = 1;
       if (const char* c = attrValue(attrs, kText, "c")) {
         if (!parseIndex(c, 1u << 16, n)) bad("неверное число пробелов " + quoted(c));
       }
+      // A few bytes of XML for thousands of blanks: they count against the model's memory.
+      ctx_.addModel(n);
       text_.append(static_cast<std::size_t>(n), ' ');
     } else if (inPara_ && local == "tab") {
       text_ += '\t';
@@ -242,7 +271,7 @@ class ContentHandler : public XmlHandler {
   std::optional<SheetBuilder> builder_;
   int depth_ = 0, skipUntil_ = 0, cellDepth_ = 0;
   bool inSpreadsheet_ = false, inCell_ = false, inPara_ = false;
-  bool typed_ = false, error_ = false, hasStringValue_ = false;
+  bool typed_ = false, error_ = false, hasStringValue_ = false, wantText_ = false;
   int paragraphs_ = 0;
   std::int64_t row_ = 1, col_ = 1, rowRepeat_ = 1, colRepeat_ = 1;
   Cell cell_;

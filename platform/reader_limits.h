@@ -16,7 +16,12 @@ namespace ore::reader {
 // keep the parser busy for long). A member past kRatioMinBytes inflated may not exceed
 // kMaxRatio times its compressed size: deflate reaches that only on pathological data.
 inline constexpr std::uint64_t kMaxInflatedTotal = 2ull << 30;
+#ifndef OREFRAC_FUZZING
 inline constexpr std::uint64_t kInflatedFloor = 64ull << 20;
+#else
+// The same rules with smaller floors, so that a fuzz input reaching them costs milliseconds.
+inline constexpr std::uint64_t kInflatedFloor = 8ull << 20;
+#endif
 inline constexpr std::uint64_t kInflatedPerByte = 100;
 inline constexpr std::uint64_t kRatioMinBytes = 1ull << 20;
 inline constexpr std::uint64_t kMaxRatio = 1000;
@@ -25,7 +30,11 @@ inline constexpr std::uint64_t kMaxRatio = 1000;
 // kModelPerInputByte times the input read so far (cells scattered far apart cost a full row
 // each in the model, so memory must follow real content, not the positions a file claims).
 inline constexpr std::uint64_t kMaxModelBytes = 2ull << 30;
+#ifndef OREFRAC_FUZZING
 inline constexpr std::uint64_t kModelFloor = 256ull << 20;
+#else
+inline constexpr std::uint64_t kModelFloor = 32ull << 20;
+#endif
 inline constexpr std::uint64_t kModelPerInputByte = 32;
 
 inline constexpr std::size_t kMaxSheets = 4096;

@@ -31,7 +31,8 @@ class Sheet {
 
   // The last row holding a cell, 0 for an empty sheet.
   std::int64_t lastRow() const { return static_cast<std::int64_t>(rows_.size()); }
-  std::int64_t lastCol() const;
+  // The last column holding a cell in any row, 0 for an empty sheet.
+  std::int64_t lastCol() const { return lastCol_; }
 
   static constexpr std::int64_t kMaxRows = 1048576;
   static constexpr std::int64_t kMaxCols = 16384;
@@ -39,6 +40,7 @@ class Sheet {
  private:
   std::string name_;
   std::vector<std::vector<Cell>> rows_;  // rows_[row - 1][col - 1]
+  std::int64_t lastCol_ = 0;             // kept by set(), so that lastCol() costs nothing
 };
 
 struct Workbook {

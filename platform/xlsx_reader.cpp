@@ -364,6 +364,10 @@ class SheetHandler : public XmlHandler {
     if (t == "n") {
       if (noResult) {
         c = uncomputed();
+      } else if (v_.empty() && hasIs_) {
+        c.type = Cell::Type::Text;  // an inline string that lost its t="inlineStr"
+        c.text = std::move(is_);
+        decodeOoxmlEscapes(c.text);
       } else if (!v_.empty()) {
         if (!parseNumber(v_, c.number)) badValue();
         c.type = dateStyle_ ? Cell::Type::Date : Cell::Type::Number;

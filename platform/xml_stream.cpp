@@ -65,6 +65,10 @@ std::string errorText(XML_Error code) {
 
 }  // namespace
 
+void splitName(const char* name, std::string_view& ns, std::string_view& local) {
+  split(name, ns, local);
+}
+
 const char* attrValue(const char** attrs, std::string_view local) {
   for (; *attrs; attrs += 2) {
     std::string_view n, l;

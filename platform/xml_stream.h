@@ -27,6 +27,8 @@ class XmlHandler {
   virtual void text(std::string_view) {}
 };
 
+// An element or attribute name as the handler gets it, split into namespace and local name.
+void splitName(const char* name, std::string_view& ns, std::string_view& local);
 // The value of the attribute with this local name (any namespace), or nullptr.
 const char* attrValue(const char** attrs, std::string_view local);
 // The value of the attribute with this namespace URI (or prefix) and local name, or nullptr.

@@ -311,7 +311,8 @@ TEST(ReaderLimitsTest, XlsxCellKinds) {
       "t=\"e\"><v>#REF!</v></c>"
       "<c t=\"str\"><f>\"a\"</f><v>txt</v></c><c t=\"d\"><v>2020-01-01T06:00:00</v></c></row>"
       "<row><c><f>2*(3+4)</f></c><c><f>A1+1</f><v></v></c><c><f>1/0</f></c><c s=\"1\"/>"
-      "<c r=\"F2\" t=\"inlineStr\"><is><r><t>in</t></r><r><t>line</t></r></is></c></row>";
+      "<c r=\"F2\" t=\"inlineStr\"><is><r><t>in</t></r><r><t>line</t></r></is></c>"
+      "<c><is><t>untyped</t></is></c></row>";
   Workbook wb = readWorkbook(writeZip(
       "kinds.xlsx",
       xlsx({{"S", sheetXml(data)}}, {{"xl/sharedStrings.xml", sst}, {"xl/styles.xml", styles}})));
@@ -328,7 +329,7 @@ TEST(ReaderLimitsTest, XlsxCellKinds) {
       {1, 4, T::Date, 1.5, ""},     {1, 5, T::Number, 2, ""},     {1, 6, T::Logical, 0, ""},
       {1, 7, T::Error, 0, "#REF!"}, {1, 8, T::Text, 0, "txt"},    {1, 9, T::Date, 43831.25, ""},
       {2, 1, T::Number, 14, ""},    {2, 2, T::Error, 0, "#N/A"},  {2, 3, T::Error, 0, "#DIV/0!"},
-      {2, 4, T::Empty, 0, ""},      {2, 6, T::Text, 0, "inline"},
+      {2, 4, T::Empty, 0, ""},      {2, 6, T::Text, 0, "inline"}, {2, 7, T::Text, 0, "untyped"},
   };
   for (const auto& w : want) {
     const Cell& c = s.cell(w.row, w.col);

@@ -1,0 +1,24 @@
+// ods content: the input is content.xml (and, after a NUL byte, META-INF/manifest.xml),
+// wrapped into a package.
+
+#include <cstdint>
+#include <string>
+
+#include "data/errors.h"
+#include "platform/ods_reader.h"
+#include "tools/fuzz/fuzz_package.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  auto parts = ore::fuzz::splitParts(data, size, 2);
+  std::vector<std::pair<std::string, std::string_view>> members = {
+      {"mimetype", "application/vnd.oasis.opendocument.spreadsheet"}, {"content.xml", parts[0]}};
+  if (parts.size() > 1) members.emplace_back("META-INF/manifest.xml", parts[1]);
+  const std::string zip = ore::fuzz::storedZip(members);
+  ore::reader::ReadContext ctx("fuzz.ods");
+  try {
+    auto archive = ore::reader::ZipArchive::openBuffer(zip, ctx);
+    ore::reader::readOds(archive, ctx);
+  } catch (const ore::Error&) {
+  }
+  return 0;
+}
