@@ -43,7 +43,7 @@ TEST(RoadScreens, Save) {
   int step = 0;
   auto save = [&](QWidget* w, const QString& name) {
     w->show();
-    QTest::qWaitForWindowExposed(w);
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(w)) << name.toStdString();
     QTest::qWait(300);
     const QString prefix = QString("%1/%2-").arg(dir).arg(++step, 2, 10, QChar('0'));
     EXPECT_TRUE(w->grab().save(prefix + name + ".png")) << name.toStdString();
