@@ -76,7 +76,7 @@ void SheetBuilder::set(std::int64_t row, std::int64_t col, Cell cell) {
     w = static_cast<std::int32_t>(col);
   }
   // Texts past the short-string buffer live on the heap.
-  if (cell.text.size() >= sizeof(std::string)) cost += cell.text.size() + 1;
+  if (cell.text.size() > 15) cost += cell.text.size() + 1;
   if (cost) ctx_.addModel(cost);
   sheet_.set(row, col, std::move(cell));
 }

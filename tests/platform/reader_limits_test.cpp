@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 
 #include "data/errors.h"
 #include "platform/workbook_reader.h"
@@ -445,6 +446,25 @@ TEST(ReaderLimitsTest, HugeDelimitedText) {
     const std::string path = tempPath("tall.csv");
     writeFile(path, tall);
     expectFailure(path, "ячейка A1048577");
+  }
+}
+
+}  // namespace
+}  // namespace ore
+
+namespace ore {
+namespace {
+
+TEST(ReaderLimitsTest, KeptHostileInputsReadOrFailCleanly) {
+  const std::filesystem::path dir = std::filesystem::path(OREFRAC_TEST_DATA) / "hostile";
+  for (const auto& e : std::filesystem::directory_iterator(dir)) {
+    if (!e.is_regular_file() || e.path().filename() == "README.md") continue;
+    try {
+      readWorkbook(e.path().string());
+    } catch (const Error&) {
+    } catch (const std::exception& x) {
+      ADD_FAILURE() << e.path() << ": " << x.what();
+    }
   }
 }
 
