@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 #include "data/errors.h"
 
@@ -154,8 +155,14 @@ bool NumberFormat::tryParseReal(std::string_view text, double& out) const {
   errno = 0;
   char* end = nullptr;
   double v = strtod_l(c.c_str(), &end, cLocale());
-  if (errno == ERANGE && std::isinf(v)) return false;  // beyond the double range
-  out = v;                                             // underflow gives the nearest (0 or tiny)
+  if (errno == ERANGE && std::isinf(v)) {
+    // The largest doubles are written rounded up to 15 digits (1,79769313486232E308); such a
+    // text still means that double. Anything further out is beyond the range.
+    long double wide = strtold_l(c.c_str(), &end, cLocale());
+    if (fabsl(wide) > 1.79769313486232e308L) return false;
+    v = wide < 0 ? -std::numeric_limits<double>::max() : std::numeric_limits<double>::max();
+  }
+  out = v;  // underflow gives the nearest (0 or tiny)
   return true;
 }
 

@@ -2,7 +2,7 @@
 # Installs the Debian packages orefrac needs, only when one is missing (quiet and quick otherwise).
 set -e
 PACKAGES="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-charts-dev libgl-dev
-  libzip-dev libexpat1-dev libfreexl-dev libxlsxwriter-dev libgtest-dev fonts-dejavu-core
+  libzip-dev libexpat1-dev libxlsxwriter-dev libgtest-dev fonts-dejavu-core
   fonts-liberation"
 missing=""
 for p in $PACKAGES; do

@@ -139,6 +139,12 @@ TEST(NumberFormatTest, ParsesIntegers) {
 
 TEST(NumberFormatTest, WriteThenReadIsExactForFifteenDigitTexts) {
   NumberFormat f(',');
+  // The largest double is written rounded up; its text must still read back as that double.
+  const double big = std::numeric_limits<double>::max();
+  EXPECT_EQ(f.format(big), "1,79769313486232E308");
+  EXPECT_EQ(f.parseReal(f.format(big)), big);
+  EXPECT_EQ(f.parseReal(f.format(-big)), -big);
+  EXPECT_THROW(f.parseReal("1,79769313486233E308"), ConversionError);
   for (double v : {0.5, 1.25, 33.33, 1e-5, 123456.789, -42.0, 7e20}) {
     EXPECT_EQ(f.parseReal(f.format(v)), v);
   }

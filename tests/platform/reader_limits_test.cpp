@@ -31,12 +31,6 @@ void expectFailure(const std::string& path, const std::string& says) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20)) << path;
 }
 
-std::string rows(int from, int to, const std::string& cellsOfRow) {
-  std::string s;
-  for (int r = from; r <= to; ++r)
-    s += "<row r=\"" + std::to_string(r) + "\">" + cellsOfRow + "</row>";
-  return s;
-}
 
 TEST(ReaderLimitsTest, DamagedOrHostileXlsx) {
   struct Case {
