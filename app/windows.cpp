@@ -2,9 +2,9 @@
 
 #include "analysis/pocket_window.h"
 #include "app/main_window.h"
-#include "platform/report_bridge.h"
 #include "graph/graph_window.h"
 #include "import/import_dialog.h"
+#include "platform/report_bridge.h"
 #include "results/histogram_window.h"
 #include "results/results_window.h"
 #include "setup/calc_params_dialog.h"

@@ -31,7 +31,6 @@ void expectFailure(const std::string& path, const std::string& says) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20)) << path;
 }
 
-
 TEST(ReaderLimitsTest, DamagedOrHostileXlsx) {
   struct Case {
     const char* name;
