@@ -43,7 +43,7 @@ const QColor kInk(4, 4, 4);
   throw std::runtime_error(what);
 }
 
-Picture drawLetter(const LetterSpec& spec) {
+Picture drawLetter(const LetterSpec& letter) {
   QFont f(QStringLiteral("DejaVu Serif"));
   f.setItalic(true);
   f.setPixelSize(400);
@@ -51,15 +51,15 @@ Picture drawLetter(const LetterSpec& spec) {
   if (info.family() != QStringLiteral("DejaVu Serif") || !info.italic())
     fail("DejaVu Serif Italic is not installed (fonts-dejavu-extra)");
   QPainterPath path;
-  path.addText(0, 0, f, QString(QChar(spec.code)));
+  path.addText(0, 0, f, QString(QChar(letter.code)));
   const QRectF bb = path.boundingRect();
-  const QRectF box(spec.leftCol, spec.firstRow, spec.rightCol - spec.leftCol + 1,
-                   spec.lastRow - spec.firstRow + 1);
+  const QRectF box(letter.leftCol, letter.firstRow, letter.rightCol - letter.leftCol + 1,
+                   letter.lastRow - letter.firstRow + 1);
   QTransform t;
   t.translate(box.left(), box.top());
   t.scale(box.width() / bb.width(), box.height() / bb.height());
   t.translate(-bb.left(), -bb.top());
-  std::printf("%-8s stretch across %.3f of the font's proportion\n", spec.name,
+  std::printf("%-8s stretch across %.3f of the font's proportion\n", letter.name,
               (box.width() / bb.width()) / (box.height() / bb.height()));
 
   QImage img(kWidth, kHeight, QImage::Format_RGB32);
@@ -74,7 +74,7 @@ Picture drawLetter(const LetterSpec& spec) {
     for (int x = 0; x < kWidth; ++x) {
       QRgb c = img.pixel(x, y);
       if (qRed(c) != qGreen(c) || qGreen(c) != qBlue(c))
-        fail("ink of " + std::string(spec.name) + " is not grey");
+        fail("ink of " + std::string(letter.name) + " is not grey");
       pic.setPixel(x, y, Rgb{uint8_t(qRed(c)), uint8_t(qGreen(c)), uint8_t(qBlue(c))});
     }
   return pic;
