@@ -4,17 +4,56 @@
 // spreadsheet numbers them.
 
 #include <cstdint>
+#include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
 namespace ore {
+
+// A formula's text, kept out of line: almost no cell read from a workbook has one, and a sheet of
+// a million rows stores a Cell per value.
+class FormulaText {
+ public:
+  FormulaText() = default;
+  FormulaText(const FormulaText& o) : p_(o.p_ ? std::make_unique<std::string>(*o.p_) : nullptr) {}
+  FormulaText(FormulaText&&) noexcept = default;
+  FormulaText& operator=(const FormulaText& o) {
+    if (this != &o) p_ = o.p_ ? std::make_unique<std::string>(*o.p_) : nullptr;
+    return *this;
+  }
+  FormulaText& operator=(FormulaText&&) noexcept = default;
+  FormulaText& operator=(std::string text) {
+    if (text.empty())
+      p_.reset();
+    else
+      p_ = std::make_unique<std::string>(std::move(text));
+    return *this;
+  }
+
+  bool empty() const { return !p_; }
+  const std::string& str() const {
+    static const std::string none;
+    return p_ ? *p_ : none;
+  }
+  operator const std::string&() const { return str(); }
+  const char* c_str() const { return str().c_str(); }
+
+  friend bool operator==(const FormulaText& a, const FormulaText& b) { return a.str() == b.str(); }
+  friend bool operator==(const FormulaText& a, const std::string& b) { return a.str() == b; }
+  friend bool operator==(const FormulaText& a, const char* b) { return a.str() == b; }
+  friend std::ostream& operator<<(std::ostream& os, const FormulaText& f) { return os << f.str(); }
+
+ private:
+  std::unique_ptr<std::string> p_;
+};
 
 struct Cell {
   enum class Type : std::uint8_t { Empty, Number, Text, Logical, Date, Error };
   Type type = Type::Empty;
   double number = 0;    // Number, Date (serial, 1900 system), Logical (1 true, 0 false)
   std::string text;     // Text, Error ("#DIV/0!")
-  std::string formula;  // "=5" for a formula cell (the fields above hold its value); else empty
+  FormulaText formula;  // "=5" for a formula cell (the fields above hold its value); else empty
 };
 
 class Sheet {
