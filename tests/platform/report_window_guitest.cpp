@@ -5,6 +5,7 @@
 #include <QTabBar>
 #include <QTableView>
 
+#include "cells.h"
 #include "gui_harness.h"
 #include "platform/report_window.h"
 #include "platform/xlsx_writer_readback.h"
@@ -17,19 +18,8 @@ using ore::test::sheetNames;
 using ore::test::sheetXml;
 using ore::test::TempDir;
 
-Cell number(double v, std::string formula = {}) {
-  Cell c;
-  c.type = Cell::Type::Number;
-  c.number = v;
-  c.formula = std::move(formula);
-  return c;
-}
-Cell text(std::string t) {
-  Cell c;
-  c.type = Cell::Type::Text;
-  c.text = std::move(t);
-  return c;
-}
+using ore::test::number;
+using ore::test::text;
 
 // A report application's workbook as the export leaves it, and the window over it.
 struct Report {

@@ -9,6 +9,7 @@
 #include <map>
 #include <sstream>
 
+#include "cells.h"
 #include "data/errors.h"
 #include "xlsx_writer_readback.h"
 
@@ -17,19 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-Cell number(double v, std::string formula = {}) {
-  Cell c;
-  c.type = Cell::Type::Number;
-  c.number = v;
-  c.formula = std::move(formula);
-  return c;
-}
-Cell text(std::string t) {
-  Cell c;
-  c.type = Cell::Type::Text;
-  c.text = std::move(t);
-  return c;
-}
 Cell of(Cell::Type type, double v, std::string t = {}) {
   Cell c;
   c.type = type;
