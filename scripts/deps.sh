@@ -1,9 +1,9 @@
 #!/bin/sh
 # Installs the Debian packages orefrac needs, only when one is missing (quiet and quick otherwise).
 set -e
-PACKAGES="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-charts-dev libgl-dev
-  libzip-dev libexpat1-dev libxlsxwriter-dev libgtest-dev fonts-dejavu-core
-  fonts-liberation"
+PACKAGES="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-charts-dev libqt6opengl6-dev
+  libgl-dev qt6-translations-l10n libzip-dev libexpat1-dev libxlsxwriter-dev libgtest-dev
+  fonts-dejavu-core fonts-liberation"
 missing=""
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
