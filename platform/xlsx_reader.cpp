@@ -241,6 +241,7 @@ class SheetHandler : public XmlHandler {
       } else if (local == "f") {
         hasF_ = true;
         capture_ = &f_;
+        startFormula(attrs);
       } else if (local == "is") {
         hasIs_ = true;
       } else if (local == "rPh") {
@@ -322,11 +323,36 @@ class SheetHandler : public XmlHandler {
     type_ = type ? type : "n";
     inCell_ = true;
     hasV_ = hasF_ = hasIs_ = false;
+    sharedIndex_ = -1;
     v_.clear();
     f_.clear();
     is_.clear();
     capture_ = nullptr;
     phonetic_ = 0;
+  }
+
+  // A shared formula's master (t="shared" with its text) and the cells that share it (t="shared"
+  // with only the index si).
+  void startFormula(const char** attrs) {
+    const char* t = attrValue(attrs, "t");
+    const char* si = attrValue(attrs, "si");
+    std::uint64_t n;
+    sharedIndex_ = t && std::string_view(t) == "shared" && si && parseIndex(si, 1ull << 32, n)
+                       ? static_cast<std::int64_t>(n)
+                       : -1;
+  }
+
+  // The text of a shared formula for a cell that holds only its index. The text proper is the
+  // master's with relative references shifted; only formulas without references can be evaluated
+  // here, and for those the master's text is the cell's. Unknown index: no text, so #N/A.
+  void resolveSharedFormula() {
+    if (sharedIndex_ < 0) return;
+    if (!f_.empty()) {
+      ctx_.addModel(f_.size() + sizeof(std::string) + 32);
+      sharedFormulas_[sharedIndex_] = f_;
+    } else if (auto it = sharedFormulas_.find(sharedIndex_); it != sharedFormulas_.end()) {
+      f_ = it->second;
+    }
   }
 
   [[noreturn]] void badValue() {
@@ -358,7 +384,9 @@ class SheetHandler : public XmlHandler {
   void finishCell() {
     inCell_ = false;
     capture_ = nullptr;
-    const bool noResult = hasF_ && v_.empty() && !f_.empty();
+    if (hasF_) resolveSharedFormula();
+    // A formula never reads as an empty cell: without its result it is evaluated or #N/A.
+    const bool noResult = hasF_ && v_.empty();
     Cell c;
     const std::string_view t = type_;
     if (t == "n") {
@@ -389,7 +417,8 @@ class SheetHandler : public XmlHandler {
       c.text = hasIs_ ? std::move(is_) : std::move(v_);
       decodeOoxmlEscapes(c.text);
     } else if (t == "str") {
-      if (noResult) {
+      // An empty <v> of a text result is the empty text (as spreadsheets store ="").
+      if (noResult && !hasV_) {
         c = uncomputed();
       } else {
         c.type = Cell::Type::Text;
@@ -440,6 +469,8 @@ class SheetHandler : public XmlHandler {
   int phonetic_ = 0;
   std::string v_, f_, is_;
   std::string* capture_ = nullptr;
+  std::int64_t sharedIndex_ = -1;
+  std::map<std::int64_t, std::string> sharedFormulas_;  // by si, as the masters give them
 };
 
 }  // namespace
