@@ -2,6 +2,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/cell_values.h"
@@ -342,17 +343,13 @@ class SheetHandler : public XmlHandler {
                        : -1;
   }
 
-  // The text of a shared formula for a cell that holds only its index. The text proper is the
-  // master's with relative references shifted; only formulas without references can be evaluated
-  // here, and for those the master's text is the cell's. Unknown index: no text, so #N/A.
-  void resolveSharedFormula() {
-    if (sharedIndex_ < 0) return;
-    if (!f_.empty()) {
-      ctx_.addModel(f_.size() + sizeof(std::string) + 32);
-      sharedFormulas_[sharedIndex_] = f_;
-    } else if (auto it = sharedFormulas_.find(sharedIndex_); it != sharedFormulas_.end()) {
-      f_ = it->second;
-    }
+  // A shared formula's text is kept from its master. A follower's text proper is the master's with
+  // relative references shifted; only formulas without references can be evaluated here, and for
+  // those it is the master's text, so a follower takes the master's value, evaluated once.
+  void rememberSharedFormula() {
+    if (sharedIndex_ < 0 || f_.empty()) return;
+    ctx_.addModel(f_.size() + sizeof(SharedFormula) + 32);
+    sharedFormulas_[sharedIndex_] = SharedFormula{f_, std::nullopt};
   }
 
   [[noreturn]] void badValue() {
@@ -362,9 +359,19 @@ class SheetHandler : public XmlHandler {
 
   // A formula the writer left without its result.
   Cell uncomputed() {
+    if (f_.empty() && sharedIndex_ >= 0) {
+      auto it = sharedFormulas_.find(sharedIndex_);
+      if (it == sharedFormulas_.end()) return evaluated("");  // no master before it: #N/A
+      if (!it->second.value) it->second.value = evaluated(it->second.text);
+      return *it->second.value;
+    }
+    return evaluated(f_);
+  }
+
+  static Cell evaluated(std::string_view formula) {
     Cell c;
     double v;
-    switch (evalConstantFormula(f_, v)) {
+    switch (evalConstantFormula(formula, v)) {
       case FormulaResult::Value:
         c.type = Cell::Type::Number;
         c.number = v;
@@ -384,7 +391,7 @@ class SheetHandler : public XmlHandler {
   void finishCell() {
     inCell_ = false;
     capture_ = nullptr;
-    if (hasF_) resolveSharedFormula();
+    if (hasF_) rememberSharedFormula();
     // A formula never reads as an empty cell: without its result it is evaluated or #N/A.
     const bool noResult = hasF_ && v_.empty();
     Cell c;
@@ -470,7 +477,11 @@ class SheetHandler : public XmlHandler {
   std::string v_, f_, is_;
   std::string* capture_ = nullptr;
   std::int64_t sharedIndex_ = -1;
-  std::map<std::int64_t, std::string> sharedFormulas_;  // by si, as the masters give them
+  struct SharedFormula {
+    std::string text;
+    std::optional<Cell> value;  // once a follower without a result needed it
+  };
+  std::map<std::int64_t, SharedFormula> sharedFormulas_;  // by si, as the masters give them
 };
 
 }  // namespace
