@@ -117,6 +117,11 @@ Options parseOptions(const std::vector<std::string>& args) {
     }
   }
   if (o.help) return o;
+  // "-" is standard output for the grids; a workbook or a bitmap cannot go there.
+  if (o.reportFile == "-")
+    throw Error("--report: книгу нельзя вывести в стандартный вывод, укажите имя файла");
+  if (o.graphFile == "-")
+    throw Error("--graph: рисунок нельзя вывести в стандартный вывод, укажите имя файла");
   if (!haveWorkbook) throw Error("Не задана рабочая книга (см. orefrac-batch --help)");
   bool needsAnalysis = o.gridFile || o.reportFile || o.graphFile || !o.lumpsFile;
   if (needsAnalysis && !o.limits) throw Error("Не заданы границы карманов: --limits \"L1;L2;...\"");

@@ -28,8 +28,12 @@ void analysisStage(const Options& options, BatchState& state);  // batch_analysi
 void reportStage(const Options& options, BatchState& state);    // batch_report.cpp
 void graphStage(const Options& options, BatchState& state);     // batch_graph.cpp
 
-// Writes a grid as tab-separated cell texts, one line per row; "-" is standard output.
+// Writes a grid as tab-separated cell texts, one line per row; "-" is standard output. A file is
+// replaced only when complete; a failed write throws ore::Error with the system's reason.
 void writeGridTsv(const TextGrid& grid, const std::string& file, std::ostream& stdoutStream);
+
+// "Ошибка записи в стандартный вывод", with the system's reason when err is not 0.
+std::string stdoutFailure(int err);
 
 // Runs the whole pipeline; the label text goes to out. Throws ore::Error on any failure.
 void run(const Options& options, char localeDecimal, std::ostream& out);

@@ -1,6 +1,6 @@
 #include "graph/graph_window.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QFileDialog>
 #include <QImageWriter>
 #include <QMouseEvent>
@@ -12,6 +12,7 @@
 #include "graph/diagram_painter.h"
 #include "graph/letters.h"
 #include "platform/qpainter_canvas.h"
+#include "platform/safe_file_writer.h"
 
 namespace ore::gui {
 
@@ -159,16 +160,14 @@ void TForm8::Button1Click() {
     graph::writeBmp(target.path, toPicture(picture_));
     return;
   }
-  QFile file(QString::fromStdString(target.path));
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-    throw Error("Не удается создать файл " + target.path + ": " + file.errorString().toStdString());
-  QImageWriter writer(&file, "png");
-  if (!writer.write(picture_)) {
-    const std::string why = writer.errorString().toStdString();
-    file.close();
-    file.remove();
-    throw Error("Ошибка записи в файл " + target.path + ": " + why);
-  }
+  // Encoded first, then replaced whole as the bitmap is.
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "png");
+  if (!writer.write(picture_))
+    throw Error("Ошибка записи в файл " + target.path + ": " + writer.errorString().toStdString());
+  writeFileSafely(target.path, std::string_view(png.constData(), static_cast<size_t>(png.size())));
 }
 
 void TForm8::Button2Click() {

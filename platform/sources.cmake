@@ -6,3 +6,4 @@ list(APPEND ORE_CORE_SOURCES
      platform/csv_reader.cpp platform/compound_file.cpp platform/xls_reader.cpp)
 list(APPEND ORE_CORE_SOURCES platform/xlsx_writer.cpp)
 list(APPEND ORE_CORE_SOURCES platform/report_window_cells.cpp)
+list(APPEND ORE_CORE_SOURCES platform/safe_file_writer.cpp)

@@ -15,6 +15,7 @@
 
 #include "data/errors.h"
 #include "platform/cell_values.h"
+#include "platform/safe_file_writer.h"
 
 namespace ore {
 
@@ -207,18 +208,17 @@ bool exactNumbers(std::string& xml, const Sheet& sheet) {
   return true;
 }
 
-// Owns the libxlsxwriter workbook and the temporary file until the save is complete.
+// Owns the libxlsxwriter workbook until it is written to the temporary file.
 class Writer {
  public:
   Writer(const std::string& path, const std::string& tmp) : path_(path), tmp_(tmp) {
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;  // rows go to disk as they are written
-    book_ = workbook_new_opt(tmp_.c_str(), &options);
+    book_ = workbook_new_opt(tmp.c_str(), &options);
     if (!book_) fail(path_, "недостаточно памяти");
   }
   ~Writer() {
     if (book_) lxw_workbook_free(book_);  // abandoned: nothing more is written
-    if (!committed_) ::unlink(tmp_.c_str());
   }
 
   void addSheet(const Sheet& sheet) {
@@ -284,12 +284,6 @@ class Writer {
       fail(path_, std::string("ошибка записи xlsx: ") + zip_strerror(z));
     }
     owned.release();
-  }
-
-  void commit() {
-    if (std::rename(tmp_.c_str(), path_.c_str()) != 0)
-      fail(path_, systemReason(errno, fs::path(path_).parent_path().string()));
-    committed_ = true;
   }
 
  private:
@@ -359,7 +353,6 @@ class Writer {
   lxw_workbook* book_ = nullptr;
   lxw_format* date_ = nullptr;
   lxw_format* dateTime_ = nullptr;
-  bool committed_ = false;
 };
 
 // libxlsxwriter prints numbers with the C library's printf, which follows the locale: under a
@@ -388,48 +381,29 @@ class CNumbers {
   locale_t previous_ = static_cast<locale_t>(0);
 };
 
-// Reserves a temporary file beside the target, with the permissions the target will have.
-std::string reserveTemporary(const std::string& path, const fs::path& dir) {
-  std::string tmpl = (dir / ("." + fs::path(path).filename().string() + ".XXXXXX")).string();
-  int fd = ::mkstemp(tmpl.data());
-  if (fd < 0) fail(path, systemReason(errno, dir.string()));
-  struct stat st {};
-  mode_t mode;
-  if (::stat(path.c_str(), &st) == 0) {
-    mode = st.st_mode & 07777;
-  } else {
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    mode = 0666 & ~mask;
-  }
-  ::fchmod(fd, mode);
-  ::close(fd);
-  return tmpl;
+// The reason of a refused or failed file in the words of this writer's other messages.
+std::string fileReason(const FileWriteError& e) {
+  if (e.stage == FileWriteError::Stage::Target && (e.err == EACCES || e.err == EPERM))
+    return "файл доступен только для чтения";
+  return e.err ? systemReason(e.err, e.folder) : e.reason;
 }
 }  // namespace
 
 void writeXlsx(const Workbook& wb, const std::string& path) {
   if (path.empty()) throw Error("Не указано имя файла для сохранения книги");
-  std::error_code ec;
-  fs::path target(path);
-  // Saving through a link replaces the file it points to, not the link.
-  if (fs::is_symlink(target, ec)) target = fs::weakly_canonical(target, ec);
-  const std::string file = target.string();
-  fs::path dir = target.parent_path();
-  if (dir.empty()) dir = ".";
-
-  if (fs::is_directory(target, ec)) fail(path, "это папка");
-  if (!fs::is_directory(dir, ec)) fail(path, "папка «" + dir.string() + "» не найдена");
-  if (fs::exists(target, ec) && ::access(file.c_str(), W_OK) != 0)
-    fail(path, "файл доступен только для чтения");
-  checkSheetNames(wb, path);
-
-  CNumbers numbers;
-  Writer writer(file, reserveTemporary(file, dir));
-  for (const Sheet& sheet : wb.sheets) writer.addSheet(sheet);
-  writer.close();
-  writer.exactNumberValues(wb);
-  writer.commit();
+  try {
+    SafeFileWriter file(path);
+    checkSheetNames(wb, path);
+    CNumbers numbers;
+    Writer writer(path, file.temporaryPath());
+    for (const Sheet& sheet : wb.sheets) writer.addSheet(sheet);
+    writer.close();
+    writer.exactNumberValues(wb);
+    file.reopenTemporary();  // libzip wrote the archive anew under the same name
+    file.commit();
+  } catch (const FileWriteError& e) {
+    fail(path, fileReason(e));
+  }
 }
 
 }  // namespace ore
