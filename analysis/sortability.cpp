@@ -175,6 +175,7 @@ BestCut bestCut(const SortabilityCurve& cv, std::optional<double> minGrade,
 
 // One resample's walk over the lumps in key order, weighted by how often each lump was drawn.
 struct BootstrapWalk {
+  static constexpr std::size_t kBlock = 256;
   const SortabilityCurve& cv;
   std::size_t bestCut;
   std::optional<double> minGrade;
@@ -192,20 +193,22 @@ struct BootstrapWalk {
     const double* m = cv.mass_.data();
     const double* q = cv.metal1_.data();
     Weight* w = weights.data();
-    // Two sums each, over the even and the odd places, to halve the chain of dependent additions.
-    long double M0 = 0, M1 = 0, T0 = 0, T1 = 0;
-    std::size_t u = 0;
-    for (; u + 1 < n; u += 2) {
-      M0 += w[u] * static_cast<long double>(m[u]);
-      T0 += w[u] * static_cast<long double>(q[u]);
-      M1 += w[u + 1] * static_cast<long double>(m[u + 1]);
-      T1 += w[u + 1] * static_cast<long double>(q[u + 1]);
-    }
-    if (u < n) {
-      M0 += w[u] * static_cast<long double>(m[u]);
-      T0 += w[u] * static_cast<long double>(q[u]);
-    }
-    const long double M = M0 + M1, T = T0 + T1;
+    // Sums of at most kBlock lumps in double, each added to the extended total: the speed of
+    // double arithmetic, the accuracy of the extended.
+    auto blockSums = [&](std::size_t begin, std::size_t end, long double& W, long double& Q) {
+      for (std::size_t b = begin; b < end; b += kBlock) {
+        const std::size_t e = std::min(end, b + kBlock);
+        double w0 = 0, q0 = 0;
+        for (std::size_t u = b; u < e; ++u) {
+          w0 += w[u] * m[u];
+          q0 += w[u] * q[u];
+        }
+        W += w0;
+        Q += q0;
+      }
+    };
+    long double M = 0, T = 0;
+    blockSums(0, n, M, T);
     // Multiplying by reciprocals keeps divisions out of the walk; only the ranking of the cuts
     // within a resample uses this form.
     const long double toYield = M != 0 ? 100 / M : 0.0L;
@@ -221,13 +224,10 @@ struct BootstrapWalk {
         out.yield = quotient(Wc, M) * 100;
       }
       Weight drawn = 0;
+      for (std::size_t v = begin; v < end; ++v) drawn |= w[v];
       long double gw = 0, gq = 0;
-      for (std::size_t v = begin; v < end; ++v) {
-        drawn |= w[v];
-        gw += w[v] * static_cast<long double>(m[v]);
-        gq += w[v] * static_cast<long double>(q[v]);
-        w[v] = 0;
-      }
+      blockSums(begin, end, gw, gq);
+      std::fill(w + begin, w + end, Weight{0});
       if (drawn) {  // the resample holds a lump of this key, so it has this cut
         const long double E = Qc * toRecovery - Wc * toYield;
         const bool ok = !minGrade || quotient(Qc, Wc) >= *minGrade;
