@@ -1,6 +1,8 @@
 #pragma once
 // The batch pipeline: import, analysis, report and diagram without windows.
 
+#include <cstdint>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -27,6 +29,16 @@ void importStage(const Options& options, BatchState& state);    // batch_import.
 void analysisStage(const Options& options, BatchState& state);  // batch_analysis.cpp
 void reportStage(const Options& options, BatchState& state);    // batch_report.cpp
 void graphStage(const Options& options, BatchState& state);     // batch_graph.cpp
+
+// --min-grade and --seed converted with the program's number rules; throws ore::Error.
+struct SortabilityRequest {
+  std::optional<double> minGrade;
+  std::uint64_t seed = 1;
+};
+SortabilityRequest sortabilityRequest(const Options& options, const NumberFormat& fmt);
+// --curve and --best-cut (batch_sortability.cpp); the best cut's lines go to out.
+void sortabilityStage(const Options& options, const SortabilityRequest& request, BatchState& state,
+                      std::ostream& out);
 
 // Writes a grid as tab-separated cell texts, one line per row; "-" is standard output. A file is
 // replaced only when complete; a failed write throws ore::Error with the system's reason.
