@@ -5,6 +5,7 @@
 #include <QChartView>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QScatterSeries>
@@ -68,14 +69,29 @@ void hideFromLegend(QChart* chart, QAbstractSeries* s) {
   for (QLegendMarker* m : chart->legend()->markers(s)) m->setVisible(false);
 }
 
-// A range with a little room either side, so end points and marks are not cut by the frame.
-void setRange(QValueAxis* axis, double lo, double hi) {
+// A percent axis of the same five ticks as 0..100 (0, 25, 50, 75, 100): from 0 to four nice
+// steps, so the grid lines of both axes coincide.
+void setContentRange(QValueAxis* axis, double top) {
+  double step = 1;
+  if (top > 0) {
+    const double raw = top / 4, unit = std::pow(10.0, std::floor(std::log10(raw)));
+    step = 10 * unit;
+    for (double f : {1.0, 2.0, 2.5, 5.0})
+      if (f * unit >= raw) {
+        step = f * unit;
+        break;
+      }
+  }
+  axis->setRange(0, 4 * step);
+  axis->setTickCount(5);
+}
+
+void setKeyRange(QValueAxis* axis, double lo, double hi) {
   if (!(hi > lo)) {
     lo -= 1;
     hi += 1;
   }
-  const double pad = (hi - lo) * 0.02;
-  axis->setRange(lo - pad, hi + pad);
+  axis->setRange(lo, hi);
   axis->applyNiceNumbers();
 }
 
@@ -85,13 +101,23 @@ int plotColumns(QChartView* view, QChart* chart) {
   return std::max(w > 0 ? w : view->width(), 100);
 }
 
+// The points of the curve where `has` holds (a tails or concentrate with lumps of some mass),
+// thinned to the axis's columns.
 void fill(QLineSeries* s, const std::vector<double>& x, const std::vector<double>& y,
-          const QValueAxis* axis, int columns) {
+          const std::vector<char>& has, const QValueAxis* axis, int columns) {
+  std::vector<double> px, py;
+  px.reserve(x.size());
+  py.reserve(y.size());
+  for (std::size_t i = 0; i < x.size(); ++i)
+    if (has[i]) {
+      px.push_back(x[i]);
+      py.push_back(y[i]);
+    }
   const std::vector<std::size_t> keep =
-      analysis::decimateCurve(x.data(), y.data(), x.size(), axis->min(), axis->max(), columns);
+      analysis::decimateCurve(px.data(), py.data(), px.size(), axis->min(), axis->max(), columns);
   QList<QPointF> points;
   points.reserve(static_cast<qsizetype>(keep.size()));
-  for (std::size_t i : keep) points.append(QPointF(x[i], y[i]));
+  for (std::size_t i : keep) points.append(QPointF(px[i], py[i]));
   s->replace(points);
 }
 
@@ -133,8 +159,8 @@ SortabilityWindow::SortabilityWindow(Workspace& ws, const NumberFormat& fmt, Err
   GridBest->setRowCount(1);
   GridBest->setCell(0, 0, "Показатель");
   GridBest->setCell(1, 0, "Значение");
-  GridBest->setColWidth(0, 215);
-  GridBest->setColWidth(1, 150);
+  GridBest->setColWidth(0, 205);
+  GridBest->horizontalHeader()->setStretchLastSection(true);
   GridBest->setEditTriggers(QAbstractItemView::NoEditTriggers);
   GridBest->setWordWrap(true);
   LabelPockets = new QLabel;
@@ -183,10 +209,11 @@ void SortabilityWindow::buildCharts() {
   curves_ = new QChart;
   curves_->setObjectName("CurvesChart");
   curves_->setTitle("Кривые обогатимости, элемент 1");
-  curves_->legend()->setAlignment(Qt::AlignBottom);
+  curves_->legend()->setAlignment(Qt::AlignRight);
   keyAxis_ = valueAxis("Граница");
   percentAxis_ = valueAxis("Выход, извлечение, %");
   percentAxis_->setRange(0, 100);
+  percentAxis_->setTickCount(5);
   contentAxis_ = valueAxis("Содержание, %");
   curves_->addAxis(keyAxis_, Qt::AlignBottom);
   curves_->addAxis(percentAxis_, Qt::AlignLeft);
@@ -224,7 +251,8 @@ void SortabilityWindow::buildCharts() {
   grade_->legend()->setAlignment(Qt::AlignBottom);
   recoveryAxis_ = valueAxis("Извлечение в концентрат, %  №= 1");
   recoveryAxis_->setRange(0, 100);
-  gradeAxis_ = valueAxis("Содержание в концентрате, %  №= 1");
+  recoveryAxis_->setTickCount(5);
+  gradeAxis_ = valueAxis("Содержание, %");
   grade_->addAxis(recoveryAxis_, Qt::AlignBottom);
   grade_->addAxis(gradeAxis_, Qt::AlignLeft);
   gradeSeries_ = lineSeries("SeriesGrade", "β от извлечения в концентрат", QColor(200, 120, 0));
@@ -275,6 +303,8 @@ void SortabilityWindow::showCurves() {
   for (auto* v :
        {&key_, &tailsYield_, &tailsContent_, &concContent_, &tailsRecovery_, &concRecovery_})
     v->resize(n);
+  hasTails_.resize(n);
+  hasConc_.resize(n);
   for (std::size_t g = 0; g < n; ++g) {
     const analysis::CutFigures f = cv.figures(g);
     key_[g] = f.key;
@@ -283,6 +313,10 @@ void SortabilityWindow::showCurves() {
     concContent_[g] = static_cast<double>(f.concentrateContent[1]);
     tailsRecovery_[g] = static_cast<double>(f.tailsRecovery[1]);
     concRecovery_[g] = static_cast<double>(f.concentrateRecovery[1]);
+    // A content of no mass is 0 by the rule for a divisor of 0, not a point of the curve: the
+    // top cut's empty concentrate would pull the curve down to 0.
+    hasTails_[g] = cv.totalMass() != 0 && f.tailsYield != 0;
+    hasConc_[g] = f.concentrateYield != 0;
   }
   const std::vector<analysis::PocketCut> pockets =
       pocketCuts_ ? pocketCuts_() : std::vector<analysis::PocketCut>{};
@@ -291,7 +325,9 @@ void SortabilityWindow::showCurves() {
                                                    : "Граница: содержание, %  №= 1");
   double lo = key_.front(), hi = key_.back();
   double cmax = 0;
-  for (std::size_t g = 0; g < n; ++g) cmax = std::max({cmax, tailsContent_[g], concContent_[g]});
+  for (std::size_t g = 0; g < n; ++g)
+    cmax = std::max(
+        {cmax, hasTails_[g] ? tailsContent_[g] : 0.0, hasConc_[g] ? concContent_[g] : 0.0});
   QList<QPointF> percent, content, grade;
   for (const analysis::PocketCut& p : pockets) {
     percent << QPointF(p.limit, p.tailsYield) << QPointF(p.limit, p.tailsRecovery);
@@ -306,9 +342,9 @@ void SortabilityWindow::showCurves() {
     lo = std::min(lo, p.limit);
     hi = std::max(hi, p.limit);
   }
-  setRange(keyAxis_, lo, hi);
-  setRange(contentAxis_, 0, cmax);
-  setRange(gradeAxis_, 0, cmax);
+  setKeyRange(keyAxis_, lo, hi);
+  setContentRange(contentAxis_, cmax);
+  setContentRange(gradeAxis_, cmax);
   pocketPercent_->replace(percent);
   pocketContent_->replace(content);
   pocketGrade_->replace(grade);
@@ -321,14 +357,16 @@ void SortabilityWindow::showCurves() {
 void SortabilityWindow::drawCurves() {
   if (key_.empty()) return;
   const int keyColumns = plotColumns(ChartCurves, curves_);
-  fill(tailsYieldSeries_, key_, tailsYield_, keyAxis_, keyColumns);
-  fill(tailsContentSeries_, key_, tailsContent_, keyAxis_, keyColumns);
-  fill(concContentSeries_, key_, concContent_, keyAxis_, keyColumns);
-  fill(tailsRecoverySeries_, key_, tailsRecovery_, keyAxis_, keyColumns);
+  const std::vector<char> all(key_.size(), 1);
+  fill(tailsYieldSeries_, key_, tailsYield_, all, keyAxis_, keyColumns);
+  fill(tailsContentSeries_, key_, tailsContent_, hasTails_, keyAxis_, keyColumns);
+  fill(concContentSeries_, key_, concContent_, hasConc_, keyAxis_, keyColumns);
+  fill(tailsRecoverySeries_, key_, tailsRecovery_, all, keyAxis_, keyColumns);
   // The concentrate's recovery falls as the key rises: from the top cut down it rises.
   std::vector<double> x(concRecovery_.rbegin(), concRecovery_.rend());
   std::vector<double> y(concContent_.rbegin(), concContent_.rend());
-  fill(gradeSeries_, x, y, recoveryAxis_, plotColumns(ChartGrade, grade_));
+  std::vector<char> has(hasConc_.rbegin(), hasConc_.rend());
+  fill(gradeSeries_, x, y, has, recoveryAxis_, plotColumns(ChartGrade, grade_));
 }
 
 void SortabilityWindow::clearBest() {

@@ -80,7 +80,8 @@ class SortabilityWindow : public Form {
 
   // The curves of element 1 in full, one point per cut.
   std::vector<double> key_, tailsYield_, tailsContent_, concContent_, tailsRecovery_;
-  std::vector<double> concRecovery_;  // descending with the key; drawn from the top cut down
+  std::vector<double> concRecovery_;      // descending with the key; drawn from the top cut down
+  std::vector<char> hasTails_, hasConc_;  // the tails, the concentrate of the cut has mass
 
   QChart* curves_ = nullptr;
   QChart* grade_ = nullptr;
