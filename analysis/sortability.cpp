@@ -173,9 +173,13 @@ BestCut bestCut(const SortabilityCurve& cv, std::optional<double> minGrade,
   return {*best, cv.figures(*best)};
 }
 
-// One resample's walk over the lumps in key order, weighted by how often each lump was drawn.
+// The walks of a few resamples over the lumps in key order, each weighted by how often each lump
+// was drawn into it. They go block by block together, so each block of masses and metals comes
+// from memory once for all of them; each resample's own sums are added in the same order as if it
+// walked alone.
 struct BootstrapWalk {
   static constexpr std::size_t kBlock = 256;
+  static constexpr int kTogether = 8;
   const SortabilityCurve& cv;
   std::size_t bestCut;
   std::optional<double> minGrade;
@@ -186,62 +190,113 @@ struct BootstrapWalk {
     double bestKey = 0;
   };
 
-  // Leaves every weight at 0 again, ready for the next resample.
+  // The sums over lumps b..e-1 of weight times mass and weight times metal, for each of count
+  // resamples, each summed in lump order. Four resamples at a time share the loop: their sums
+  // are independent, so the processor adds them side by side instead of waiting on one chain.
+  // With Clear, notes in drawn which resamples hold a lump there and zeroes their weights.
+  template <bool Clear, class Weight>
+  static void blockSums(Weight* const* weights, int count, std::size_t b, std::size_t e,
+                        const double* m, const double* q, double* W, double* Q, unsigned* drawn) {
+    int i = 0;
+    for (; i + 4 <= count; i += 4)
+      lanes<4, Clear>(weights + i, b, e, m, q, W + i, Q + i, drawn ? drawn + i : nullptr);
+    for (; i < count; ++i)
+      lanes<1, Clear>(weights + i, b, e, m, q, W + i, Q + i, drawn ? drawn + i : nullptr);
+  }
+  template <int K, bool Clear, class Weight>
+  static void lanes(Weight* const* weights, std::size_t b, std::size_t e, const double* m,
+                    const double* q, double* W, double* Q, unsigned* drawn) {
+    Weight* w[K];
+    double w0[K], q0[K];
+    unsigned any[K];
+    for (int i = 0; i < K; ++i) {
+      w[i] = weights[i];
+      w0[i] = q0[i] = 0;
+      any[i] = 0;
+    }
+    for (std::size_t u = b; u < e; ++u) {
+      const double mu = m[u], qu = q[u];
+      for (int i = 0; i < K; ++i) {
+        const Weight x = w[i][u];
+        w0[i] += x * mu;
+        q0[i] += x * qu;
+        if constexpr (Clear) {
+          any[i] |= x;
+          w[i][u] = 0;
+        }
+      }
+    }
+    for (int i = 0; i < K; ++i) {
+      W[i] = w0[i];
+      Q[i] = q0[i];
+      if constexpr (Clear) drawn[i] |= any[i] != 0;
+    }
+  }
+
+  // Walks count (1..kTogether) resamples, weights[i] giving out[i]. Leaves every weight at 0
+  // again, ready for the next resamples.
   template <class Weight>
-  Outcome run(std::vector<Weight>& weights) const {
+  void run(Weight* const* weights, int count, Outcome* out) const {
     const std::size_t n = cv.mass_.size();
     const double* m = cv.mass_.data();
     const double* q = cv.metal1_.data();
-    Weight* w = weights.data();
     // Sums of at most kBlock lumps in double, each added to the extended total: the speed of
     // double arithmetic, the accuracy of the extended.
-    auto blockSums = [&](std::size_t begin, std::size_t end, long double& W, long double& Q) {
-      for (std::size_t b = begin; b < end; b += kBlock) {
-        const std::size_t e = std::min(end, b + kBlock);
-        double w0 = 0, q0 = 0;
-        for (std::size_t u = b; u < e; ++u) {
-          w0 += w[u] * m[u];
-          q0 += w[u] * q[u];
-        }
-        W += w0;
-        Q += q0;
+    long double M[kTogether] = {}, T[kTogether] = {};
+    for (std::size_t b = 0; b < n; b += kBlock) {
+      const std::size_t e = std::min(n, b + kBlock);
+      double w0[kTogether], q0[kTogether];
+      blockSums<false>(weights, count, b, e, m, q, w0, q0, nullptr);
+      for (int i = 0; i < count; ++i) {
+        M[i] += w0[i];
+        T[i] += q0[i];
       }
-    };
-    long double M = 0, T = 0;
-    blockSums(0, n, M, T);
+    }
     // Multiplying by reciprocals keeps divisions out of the walk; only the ranking of the cuts
     // within a resample uses this form.
-    const long double toYield = M != 0 ? 100 / M : 0.0L;
-    const long double toRecovery = T != 0 ? 100 / T : 0.0L;
+    long double toYield[kTogether], toRecovery[kTogether];
+    for (int i = 0; i < count; ++i) {
+      toYield[i] = M[i] != 0 ? 100 / M[i] : 0.0L;
+      toRecovery[i] = T[i] != 0 ? 100 / T[i] : 0.0L;
+      out[i] = Outcome{};
+    }
 
-    Outcome out;
-    long double Wc = 0, Qc = 0, bestE = 0;
+    long double Wc[kTogether] = {}, Qc[kTogether] = {}, bestE[kTogether] = {};
     std::size_t end = n;
     for (std::size_t g = cv.cutEnd_.size(); g-- > 0;) {
       const std::size_t begin = g ? cv.cutEnd_[g - 1] : 0;
-      if (g == bestCut) {
-        out.recovery = quotient(Qc, T) * 100;
-        out.yield = quotient(Wc, M) * 100;
-      }
-      Weight drawn = 0;
-      for (std::size_t v = begin; v < end; ++v) drawn |= w[v];
-      long double gw = 0, gq = 0;
-      blockSums(begin, end, gw, gq);
-      std::fill(w + begin, w + end, Weight{0});
-      if (drawn) {  // the resample holds a lump of this key, so it has this cut
-        const long double E = Qc * toRecovery - Wc * toYield;
-        const bool ok = !minGrade || quotient(Qc, Wc) >= *minGrade;
-        if (ok && (!out.hasBest || E >= bestE)) {  // walking down: a tie goes to the smaller key
-          out.hasBest = true;
-          bestE = E;
-          out.bestKey = cv.keys_[g];
+      if (g == bestCut)
+        for (int i = 0; i < count; ++i) {
+          out[i].recovery = quotient(Qc[i], T[i]) * 100;
+          out[i].yield = quotient(Wc[i], M[i]) * 100;
+        }
+      long double gw[kTogether] = {}, gq[kTogether] = {};
+      unsigned drawn[kTogether] = {};
+      for (std::size_t b = begin; b < end; b += kBlock) {
+        const std::size_t e = std::min(end, b + kBlock);
+        double w0[kTogether], q0[kTogether];
+        blockSums<true>(weights, count, b, e, m, q, w0, q0, drawn);
+        for (int i = 0; i < count; ++i) {
+          gw[i] += w0[i];
+          gq[i] += q0[i];
         }
       }
-      Wc += gw;
-      Qc += gq;
+      for (int i = 0; i < count; ++i) {
+        if (drawn[i]) {  // the resample holds a lump of this key, so it has this cut
+          const long double E = Qc[i] * toRecovery[i] - Wc[i] * toYield[i];
+          const bool ok = !minGrade || quotient(Qc[i], Wc[i]) >= *minGrade;
+          // Walking down: a tie goes to the smaller key.
+          if (ok && (!out[i].hasBest || E >= bestE[i])) {
+            out[i].hasBest = true;
+            bestE[i] = E;
+            out[i].bestKey = cv.keys_[g];
+          }
+        }
+        Wc[i] += gw[i];
+        Qc[i] += gq[i];
+      }
       end = begin;
     }
-    return out;
   }
 };
 
@@ -303,6 +358,30 @@ long double nearestRank(std::vector<long double>& v, int thousandths) {
   return v[rank - 1];
 }
 
+// Draws resample r of n lumps into the zeroed counts w: n lumps with replacement, each count the
+// times its lump was drawn. Returns false, the counts spoilt, when a count would pass 255.
+bool draw(std::uint64_t seed, std::size_t r, std::size_t n, std::uint8_t* w) {
+  Generator gen(seed, static_cast<std::uint64_t>(r));
+  bool fits = true;
+  // Draws in small batches, each count fetched ahead, so the cache misses overlap.
+  constexpr std::size_t kBatch = 32;
+  std::uint64_t batch[kBatch];
+  for (std::size_t drawnSoFar = 0; drawnSoFar < n && fits;) {
+    const std::size_t b = std::min(kBatch, n - drawnSoFar);
+    for (std::size_t t = 0; t < b; ++t) {
+      batch[t] = gen.below(n);
+      __builtin_prefetch(&w[batch[t]], 1);
+    }
+    for (std::size_t t = 0; t < b; ++t) {
+      std::uint8_t& x = w[batch[t]];
+      fits = fits && x != 0xFF;
+      x += fits;
+    }
+    drawnSoFar += b;
+  }
+  return fits;
+}
+
 }  // namespace
 
 BootstrapResult bootstrapBestCut(const SortabilityCurve& cv, const BestCut& best,
@@ -319,39 +398,36 @@ BootstrapResult bootstrapBestCut(const SortabilityCurve& cv, const BestCut& best
   threads = std::clamp<unsigned>(threads, 1, static_cast<unsigned>(B));
   std::atomic<int> next{0};
   auto work = [&] {
-    // Counts of 16 bits keep the randomly hit array small enough for the cache; a lump drawn
-    // 65535 times (possible only in theory) sends the resample through counts of 32 bits.
-    std::vector<std::uint16_t> w(n);
+    constexpr int kTogether = BootstrapWalk::kTogether;
+    // Counts of 8 bits keep the randomly hit arrays small enough for the cache; a lump drawn 255
+    // times into one resample (possible only in theory for a large sample) sends that resample
+    // through counts of 32 bits.
+    std::vector<std::vector<std::uint8_t>> w(kTogether, std::vector<std::uint8_t>(n));
     std::vector<std::uint32_t> wide;
-    for (int r; (r = next.fetch_add(1)) < B;) {
-      Generator gen(settings.seed, static_cast<std::uint64_t>(r));
-      bool fits = true;
-      // Draws in small batches, each count fetched ahead, so the cache misses overlap.
-      constexpr std::size_t kBatch = 32;
-      std::size_t drawnSoFar = 0;
-      std::uint64_t batch[kBatch];
-      while (drawnSoFar < n && fits) {
-        const std::size_t b = std::min(kBatch, n - drawnSoFar);
-        for (std::size_t t = 0; t < b; ++t) {
-          batch[t] = gen.below(n);
-          __builtin_prefetch(&w[batch[t]], 1);
+    for (int r0; (r0 = next.fetch_add(kTogether)) < B;) {
+      const int count = std::min(kTogether, B - r0);
+      std::uint8_t* narrow[kTogether];
+      std::size_t narrowResample[kTogether];
+      BootstrapWalk::Outcome narrowOut[kTogether];
+      int narrowCount = 0;
+      for (int i = 0; i < count; ++i) {
+        const std::size_t r = static_cast<std::size_t>(r0 + i);
+        std::uint8_t* x = w[static_cast<std::size_t>(i)].data();
+        if (draw(settings.seed, r, n, x)) {
+          narrow[narrowCount] = x;
+          narrowResample[narrowCount++] = r;
+          continue;
         }
-        for (std::size_t t = 0; t < b; ++t) {
-          std::uint16_t& x = w[batch[t]];
-          fits = fits && x != 0xFFFF;
-          x += fits;
-        }
-        drawnSoFar += b;
+        std::fill(x, x + n, 0);
+        wide.assign(n, 0);
+        Generator again(settings.seed, r);
+        for (std::size_t t = 0; t < n; ++t) ++wide[again.below(n)];
+        std::uint32_t* one = wide.data();
+        walk.run(&one, 1, &outcomes[r]);
       }
-      if (fits) {
-        outcomes[static_cast<std::size_t>(r)] = walk.run(w);
-        continue;
-      }
-      std::fill(w.begin(), w.end(), 0);
-      wide.resize(n);
-      Generator again(settings.seed, static_cast<std::uint64_t>(r));
-      for (std::size_t t = 0; t < n; ++t) ++wide[again.below(n)];
-      outcomes[static_cast<std::size_t>(r)] = walk.run(wide);
+      if (narrowCount == 0) continue;
+      walk.run(narrow, narrowCount, narrowOut);
+      for (int i = 0; i < narrowCount; ++i) outcomes[narrowResample[i]] = narrowOut[i];
     }
   };
   std::vector<std::thread> pool;

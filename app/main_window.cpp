@@ -49,6 +49,10 @@ TForm1::TForm1(AppContext& ctx) : ctx_(ctx) {
   n6->setObjectName("N6");
   N7 = n6->addAction("Перевести данные");
   N7->setObjectName("N7");
+  QMenu* analysis = bar->addMenu("Анализ");
+  analysis->setObjectName("NAnalysis");
+  NSortability = analysis->addAction("Кривые обогатимости по кускам");
+  NSortability->setObjectName("NSortability");
 
   client_ = new ClientArea(countText_);
   setCentralWidget(client_);

@@ -37,6 +37,8 @@ class TForm1 : public QMainWindow {
   QAction* N2 = nullptr;
   QAction* N5 = nullptr;
   QAction* N7 = nullptr;
+  // "Анализ" > "Кривые обогатимости по кускам"; app/ connects it to the sortability window.
+  QAction* NSortability = nullptr;
   QGroupBox* GroupBox1 = nullptr;
   StringGrid* StringGrid1 = nullptr;
   QPushButton* Button3 = nullptr;

@@ -1,5 +1,9 @@
 #include "app/windows.h"
 
+#include <QAction>
+
+#include "analysis/gui/sortability_window.h"
+#include "analysis/pocket_cuts.h"
 #include "analysis/pocket_window.h"
 #include "app/main_window.h"
 #include "graph/graph_window.h"
@@ -35,10 +39,21 @@ Windows::Windows(AppContext& ctx) {
   form8_->setResultsSource([results]() -> const TextGrid& { return results->resultsGrid(); },
                            [results] { return results->Edit1->text().toStdString(); });
   reports_ = std::make_unique<ReportWindows>(ctx.errors, ctx.fmt);
+
+  // The sortability window marks the pocket cuts of the results grid's last analysis.
+  Workspace& ws = ctx.ws;
+  const NumberFormat& fmt = ctx.fmt;
+  sortability_ = std::make_unique<SortabilityWindow>(ws, fmt, ctx.errors, [results, &ws, &fmt] {
+    return analysis::readPocketCuts(results->resultsGrid(), ws.PocketCount, ws.ContentCount, fmt);
+  });
+  SortabilityWindow* sortability = sortability_.get();
+  QObject::connect(form1_->NSortability, &QAction::triggered, sortability,
+                   [&ctx, sortability] { ctx.guard([sortability] { sortability->open(); }); });
 }
 
 // Destroyed in reverse order of creation; timers stop with their windows.
 Windows::~Windows() {
+  sortability_.reset();
   reports_.reset();
   form8_.reset();
   form7_.reset();

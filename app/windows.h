@@ -9,6 +9,7 @@
 namespace ore::gui {
 
 class ReportWindows;
+class SortabilityWindow;
 
 class Windows {
  public:
@@ -24,6 +25,7 @@ class Windows {
   std::unique_ptr<TForm6> form6_;
   std::unique_ptr<TForm7> form7_;
   std::unique_ptr<TForm8> form8_;
+  std::unique_ptr<SortabilityWindow> sortability_;
   std::unique_ptr<ReportWindows> reports_;  // a window for every visible report application
 };
 

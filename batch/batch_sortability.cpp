@@ -1,6 +1,7 @@
 #include <ostream>
 
 #include "analysis/sortability.h"
+#include "analysis/sortability_table.h"
 #include "batch/batch_run.h"
 #include "data/errors.h"
 
@@ -18,47 +19,14 @@ SortabilityRequest sortabilityRequest(const Options& options, const NumberFormat
   return r;
 }
 
-namespace {
-
-// The curve as rows of cell texts under a header row, one row per cut.
-TextGrid curveGrid(const analysis::SortabilityCurve& cv, const NumberFormat& fmt) {
-  const int C = cv.contentCount();
-  TextGrid g(4 * C + 3, static_cast<int>(cv.cutCount()) + 1);
-  g.setCell(0, 0, "Граница");
-  g.setCell(1, 0, "Выход хвостов, %");
-  g.setCell(2 * C + 2, 0, "Выход концентрата, %");
-  for (int k = 1; k <= C; ++k) {
-    const std::string n = std::to_string(k);
-    g.setCell(1 + k, 0, "Содержание в хвостах, %  №= " + n);
-    g.setCell(C + 1 + k, 0, "Извлечение в хвосты, %  №= " + n);
-    g.setCell(2 * C + 2 + k, 0, "Содержание в концентрате, %  №= " + n);
-    g.setCell(3 * C + 2 + k, 0, "Извлечение в концентрат, %  №= " + n);
-  }
-  for (std::size_t cut = 0; cut < cv.cutCount(); ++cut) {
-    const int r = static_cast<int>(cut) + 1;
-    const analysis::CutFigures f = cv.figures(cut);
-    g.setCell(0, r, fmt.format(f.key));
-    g.setCell(1, r, fmt.format(f.tailsYield));
-    g.setCell(2 * C + 2, r, fmt.format(f.concentrateYield));
-    for (int k = 1; k <= C; ++k) {
-      g.setCell(1 + k, r, fmt.format(f.tailsContent[k]));
-      g.setCell(C + 1 + k, r, fmt.format(f.tailsRecovery[k]));
-      g.setCell(2 * C + 2 + k, r, fmt.format(f.concentrateContent[k]));
-      g.setCell(3 * C + 2 + k, r, fmt.format(f.concentrateRecovery[k]));
-    }
-  }
-  return g;
-}
-
-}  // namespace
-
 void sortabilityStage(const Options& options, const SortabilityRequest& request, BatchState& state,
                       std::ostream& out) {
   Workspace& ws = state.ws;
   ws.DistributionKind = options.distributionKind;
   const NumberFormat& fmt = state.fmt;
   const analysis::SortabilityCurve cv = analysis::sortabilityCurve(ws);
-  if (options.curveFile) writeGridTsv(curveGrid(cv, fmt), *options.curveFile, out);
+  if (options.curveFile)
+    writeGridTsv(analysis::sortabilityCurveGrid(cv, fmt), *options.curveFile, out);
   if (!options.bestCut) return;
 
   const analysis::BestCut best = analysis::bestCut(cv, request.minGrade, fmt);

@@ -1,0 +1,97 @@
+#pragma once
+// "Кривые обогатимости": the sortability curves of element 1 at every lump, the pocket cuts of the
+// last analysis marked on them, the best cut with how sure it is, and saving the curve table.
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "analysis/pocket_cuts.h"
+#include "analysis/sortability.h"
+#include "data/number_format.h"
+#include "data/workspace.h"
+#include "platform/error_box.h"
+#include "platform/form.h"
+#include "platform/string_grid.h"
+
+class QChart;
+class QChartView;
+class QLineSeries;
+class QScatterSeries;
+class QValueAxis;
+
+namespace ore::gui {
+
+class SortabilityWindow : public Form {
+  Q_OBJECT
+ public:
+  // The pocket cuts of the last analysis, read when the curves are built.
+  using PocketCutsSource = std::function<std::vector<analysis::PocketCut>()>;
+
+  SortabilityWindow(Workspace& ws, const NumberFormat& fmt, ErrorBox& errors,
+                    PocketCutsSource pocketCuts);
+
+  // The menu item: shows the window in front and builds everything from the current lumps.
+  void open();
+  // "Рассчитать": the curves, then the best cut and its resamples. Stops at the first failure:
+  // a minimum content that does not convert changes nothing; curves already drawn stay when no
+  // cut reaches the minimum.
+  void ButtonComputeClick();
+  // "Сохранить таблицу…": the curve's rows as .xlsx or .csv.
+  void ButtonSaveClick();
+
+  // The file the table is saved to: a save dialog unless a test puts another in its place.
+  void setSaveFileChooser(std::function<std::string()> chooser) { chooser_ = std::move(chooser); }
+
+  // The two chart views, named ChartCurves and ChartGrade: where the picture export's context
+  // menu belongs.
+  QChartView* ChartCurves = nullptr;
+  QChartView* ChartGrade = nullptr;
+  StringGrid* GridBest = nullptr;
+  QLabel* LabelMinGrade = nullptr;
+  QLineEdit* EditMinGrade = nullptr;
+  QPushButton* ButtonCompute = nullptr;
+  QPushButton* ButtonSave = nullptr;
+  QPushButton* ButtonClose = nullptr;
+  QLabel* LabelPockets = nullptr;
+
+ protected:
+  void resizeEvent(QResizeEvent* e) override;
+
+ private:
+  void buildCharts();
+  void showCurves();
+  void clearBest();
+  void showBest(const analysis::BestCut& best);
+  // Puts the thinned curves into their series for the charts' present widths.
+  void drawCurves();
+  std::string chooseSaveFile();
+
+  Workspace& ws_;
+  const NumberFormat& fmt_;
+  ErrorBox& errors_;
+  PocketCutsSource pocketCuts_;
+  std::function<std::string()> chooser_;
+  std::optional<analysis::SortabilityCurve> curve_;
+
+  // The curves of element 1 in full, one point per cut.
+  std::vector<double> key_, tailsYield_, tailsContent_, concContent_, tailsRecovery_;
+  std::vector<double> concRecovery_;      // descending with the key; drawn from the top cut down
+  std::vector<char> hasTails_, hasConc_;  // the tails, the concentrate of the cut has mass
+
+  QChart* curves_ = nullptr;
+  QChart* grade_ = nullptr;
+  QValueAxis *keyAxis_ = nullptr, *percentAxis_ = nullptr, *contentAxis_ = nullptr;
+  QValueAxis *recoveryAxis_ = nullptr, *gradeAxis_ = nullptr;
+  QLineSeries *tailsYieldSeries_ = nullptr, *tailsContentSeries_ = nullptr;
+  QLineSeries *concContentSeries_ = nullptr, *tailsRecoverySeries_ = nullptr;
+  QLineSeries *gradeSeries_ = nullptr, *bestLine_ = nullptr;
+  QScatterSeries *pocketPercent_ = nullptr, *pocketContent_ = nullptr, *pocketGrade_ = nullptr;
+  QScatterSeries *bestPercent_ = nullptr, *bestGrade_ = nullptr;
+};
+
+}  // namespace ore::gui
