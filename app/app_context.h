@@ -4,7 +4,7 @@
 
 #include "data/number_format.h"
 #include "data/workspace.h"
-#include "platform/error_box.h"
+#include "platform/gui/error_box.h"
 
 namespace ore::gui {
 

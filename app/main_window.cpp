@@ -6,9 +6,9 @@
 #include <QMenuBar>
 #include <QPainter>
 
-#include "import/import_dialog.h"
-#include "platform/report_window.h"
-#include "setup/distribution_dialog.h"
+#include "import/gui/import_dialog.h"
+#include "platform/gui/report_window.h"
+#include "setup/gui/distribution_dialog.h"
 
 namespace ore::gui {
 

@@ -6,7 +6,7 @@
 #include <QPushButton>
 
 #include "app/app_context.h"
-#include "platform/string_grid.h"
+#include "platform/gui/string_grid.h"
 
 class QAction;
 class QFileDialog;

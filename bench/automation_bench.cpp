@@ -12,7 +12,7 @@
 #include "data/workspace.h"
 #include "import/content_columns.h"
 #include "import/workbook_import.h"
-#include "platform/excel_application.h"
+#include "platform/spreadsheet/excel_application.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "data/number_format.h"
 #include "data/text_grid.h"
 #include "data/workspace.h"
-#include "graph/canvas.h"
+#include "platform/canvas.h"
 #include "graph/graph_fields.h"
 
 namespace ore::graph {

@@ -7,7 +7,7 @@
 #include <random>
 
 #include "analysis/fraction_analysis.h"
-#include "analysis_fixture.h"
+#include "tests/analysis/analysis_fixture.h"
 
 namespace ore::analysis {
 namespace {

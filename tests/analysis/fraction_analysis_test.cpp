@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "analysis_fixture.h"
+#include "tests/analysis/analysis_fixture.h"
 #include "data/errors.h"
 
 namespace ore::analysis {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <random>
 
-#include "analysis_fixture.h"
+#include "tests/analysis/analysis_fixture.h"
 #include "data/errors.h"
 
 namespace ore::analysis {

@@ -7,7 +7,7 @@
 #include <limits>
 #include <random>
 
-#include "analysis_fixture.h"
+#include "tests/analysis/analysis_fixture.h"
 
 namespace ore::analysis {
 namespace {

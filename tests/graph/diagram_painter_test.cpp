@@ -8,8 +8,8 @@
 
 #include "data/errors.h"
 #include "graph/diagram_font.h"
-#include "recording_canvas.h"
-#include "results_fixture.h"
+#include "tests/graph/recording_canvas.h"
+#include "tests/graph/results_fixture.h"
 
 namespace ore::graph {
 namespace {

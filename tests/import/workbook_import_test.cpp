@@ -6,8 +6,8 @@
 
 #include "data/errors.h"
 #include "import/content_columns.h"
-#include "recording_object.h"
-#include "test_workbooks.h"
+#include "tests/import/recording_object.h"
+#include "tests/import/test_workbooks.h"
 
 namespace ore::test {
 namespace {

@@ -1,3 +1,0 @@
-list(APPEND ORE_CORE_SOURCES analysis/fraction_analysis.cpp analysis/grid_numbers.cpp
-     analysis/pocket_distribution.cpp analysis/rounding.cpp analysis/sample_index.cpp
-     analysis/tails_concentrate.cpp)
