@@ -2,9 +2,12 @@
 
 #include "analysis/gui/pocket_window.h"
 #include "app/main_window.h"
+#include "app/results_windows_view.h"
 #include "graph/gui/graph_window.h"
 #include "import/gui/import_dialog.h"
 #include "platform/gui/report_bridge.h"
+#include "platform/gui/report_window.h"
+#include "platform/gui/show_in_front.h"
 #include "results/gui/histogram_window.h"
 #include "results/gui/results_window.h"
 #include "setup/gui/calc_params_dialog.h"
@@ -35,11 +38,31 @@ Windows::Windows(AppContext& ctx) {
   form8_->setResultsSource([results]() -> const TextGrid& { return results->resultsGrid(); },
                            [results] { return results->Edit1->text().toStdString(); });
   reports_ = std::make_unique<ReportWindows>(ctx.errors, ctx.fmt);
+
+  TForm1* main = form1_.get();
+  TForm2* calcParams = form2_.get();
+  TForm3* pockets = form3_.get();
+  TForm6* import = form6_.get();
+  TForm7* distribution = form7_.get();
+  TForm8* graph = form8_.get();
+  QObject::connect(main, &TForm1::openSourceDataRequested, import, &QWidget::show);
+  QObject::connect(main, &TForm1::distributionRequested, distribution, &QWidget::show);
+  main->setCloseCheck([] { return ReportWindow::confirmCloseAll(); });
+  import->setSourceWindow(main);
+  QObject::connect(distribution, &TForm7::accepted, calcParams,
+                   [calcParams] { showInFront(calcParams); });
+  calcParams->setPocketWindow(pockets, pockets->StringGrid1);
+  resultsView_ = std::make_unique<ResultsWindowsView>(*results, *form5_);
+  pockets->setResultsTarget(resultsView_.get(), &results->resultsGrid());
+  QObject::connect(pockets, &TForm3::cancelled, calcParams,
+                   [calcParams] { showInFront(calcParams); });
+  QObject::connect(results, &TForm4::diagramRequested, graph, &TForm8::showDiagram);
 }
 
 // Destroyed in reverse order of creation; timers stop with their windows.
 Windows::~Windows() {
   reports_.reset();
+  resultsView_.reset();
   form8_.reset();
   form7_.reset();
   form6_.reset();

@@ -2,35 +2,11 @@
 
 #include <QApplication>
 
-#include "platform/gui/show_in_front.h"
-#include "results/gui/histogram_window.h"
-#include "results/gui/results_window.h"
-#include "setup/gui/calc_params_dialog.h"
+#include "data/errors.h"
 
 namespace ore::gui {
 
-void ResultsWindowsView::showResultsWindows() {
-  showInFront(ctx_.Form4);
-  showInFront(ctx_.Form5);
-}
-
-void ResultsWindowsView::setHistogram(const std::vector<analysis::HistogramPoint>& points) {
-  ctx_.Form5->setPoints(points);
-}
-
-void ResultsWindowsView::showLabel() {
-  ctx_.Form4->Label1->show();
-}
-
-void ResultsWindowsView::setLabel(const std::string& text) {
-  ctx_.Form4->Label1->setText(QString::fromStdString(text));
-}
-
-void ResultsWindowsView::setPointsPerPage(int points) {
-  ctx_.Form5->setPointsPerPage(points);
-}
-
-TForm3::TForm3(AppContext& ctx)
+TForm3::TForm3(WindowContext& ctx)
     : Form("TForm3", "Параметры расчета 2", 345, 468),
       ctx_(ctx),
       runner_(analysis::runFractionAnalysis) {
@@ -56,16 +32,16 @@ TForm3::TForm3(AppContext& ctx)
 }
 
 void TForm3::Button1Click() {
-  ResultsWindowsView view(ctx_);
+  if (!resultsView_ || !results_) throw Error("Окна результатов не подключены к расчету");
   QApplication::setOverrideCursor(Qt::WaitCursor);
   struct RestoreCursor {
     ~RestoreCursor() { QApplication::restoreOverrideCursor(); }
   } restore;
-  runner_(ctx_.ws, StringGrid1->grid(), ctx_.Form4->resultsGrid(), ctx_.fmt, view);
+  runner_(ctx_.ws, StringGrid1->grid(), *results_, ctx_.fmt, *resultsView_);
 }
 
 void TForm3::Button2Click() {
-  showInFront(ctx_.Form2);
+  emit cancelled();
   hide();
 }
 

@@ -6,26 +6,11 @@
 #include <functional>
 
 #include "analysis/fraction_analysis.h"
-#include "app/app_context.h"
 #include "platform/gui/form.h"
 #include "platform/gui/string_grid.h"
+#include "platform/gui/window_context.h"
 
 namespace ore::gui {
-
-// What an analysis run does on the results and histogram windows.
-class ResultsWindowsView : public analysis::AnalysisView {
- public:
-  explicit ResultsWindowsView(AppContext& ctx) : ctx_(ctx) {}
-  // The results window, then the histogram window, in front of the pocket window.
-  void showResultsWindows() override;
-  void setHistogram(const std::vector<analysis::HistogramPoint>& points) override;
-  void showLabel() override;
-  void setLabel(const std::string& text) override;
-  void setPointsPerPage(int points) override;
-
- private:
-  AppContext& ctx_;
-};
 
 class TForm3 : public Form {
   Q_OBJECT
@@ -33,22 +18,32 @@ class TForm3 : public Form {
   using AnalysisRunner = std::function<analysis::AnalysisOutcome(
       Workspace&, const TextGrid&, TextGrid&, const NumberFormat&, analysis::AnalysisView&)>;
 
-  explicit TForm3(AppContext& ctx);
+  explicit TForm3(WindowContext& ctx);
 
   void Button1Click();
   void Button2Click();
 
   // The run behind "Далее"; runFractionAnalysis unless a test puts another in its place.
   void setAnalysisRunner(AnalysisRunner runner) { runner_ = std::move(runner); }
+  // What a run shows its outcome on and the results grid it writes; app/ sets them.
+  void setResultsTarget(analysis::AnalysisView* view, TextGrid* results) {
+    resultsView_ = view;
+    results_ = results;
+  }
 
   QGroupBox* GroupBox1 = nullptr;
   StringGrid* StringGrid1 = nullptr;
   QPushButton* Button1 = nullptr;
   QPushButton* Button2 = nullptr;
 
+ signals:
+  void cancelled();  // "<<< Отмена": back to the calculation parameters
+
  private:
-  AppContext& ctx_;
+  WindowContext& ctx_;
   AnalysisRunner runner_;
+  analysis::AnalysisView* resultsView_ = nullptr;
+  TextGrid* results_ = nullptr;
 };
 
 }  // namespace ore::gui

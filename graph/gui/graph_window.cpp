@@ -1,8 +1,6 @@
 #include "graph/gui/graph_window.h"
 
-#include <QFile>
 #include <QFileDialog>
-#include <QImageWriter>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
@@ -11,6 +9,7 @@
 #include "graph/bmp_file.h"
 #include "graph/diagram_painter.h"
 #include "graph/letters.h"
+#include "platform/gui/picture_export.h"
 #include "platform/gui/qpainter_canvas.h"
 
 namespace ore::gui {
@@ -49,7 +48,7 @@ class DiagramArea : public QWidget {
   bool pressed_ = false;
 };
 
-TForm8::TForm8(AppContext& ctx)
+TForm8::TForm8(WindowContext& ctx)
     : Form("TForm8", "График", 681, 650), ctx_(ctx), paintErrors_(ctx.errors) {
   static const TextGrid kNoResults;
   grid_ = []() -> const TextGrid& { return kNoResults; };
@@ -159,16 +158,7 @@ void TForm8::Button1Click() {
     graph::writeBmp(target.path, toPicture(picture_));
     return;
   }
-  QFile file(QString::fromStdString(target.path));
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-    throw Error("Не удается создать файл " + target.path + ": " + file.errorString().toStdString());
-  QImageWriter writer(&file, "png");
-  if (!writer.write(picture_)) {
-    const std::string why = writer.errorString().toStdString();
-    file.close();
-    file.remove();
-    throw Error("Ошибка записи в файл " + target.path + ": " + why);
-  }
+  writePng(picture_, target.path);
 }
 
 void TForm8::Button2Click() {

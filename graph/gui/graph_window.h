@@ -8,11 +8,11 @@
 #include <functional>
 #include <string>
 
-#include "app/app_context.h"
 #include "data/text_grid.h"
 #include "graph/graph_fields.h"
 #include "platform/gui/error_box.h"
 #include "platform/gui/form.h"
+#include "platform/gui/window_context.h"
 
 namespace ore::gui {
 
@@ -22,7 +22,7 @@ class DiagramArea;
 class TForm8 : public Form {
   Q_OBJECT
  public:
-  explicit TForm8(AppContext& ctx);
+  explicit TForm8(WindowContext& ctx);
 
   // Where the painting reads the results window's grid and the text of its point-number edit.
   // Whoever creates the windows wires them; until then the grid is empty and the text is "2".
@@ -73,7 +73,7 @@ class TForm8 : public Form {
   SaveTarget runSaveDialog();
   void replaceWindow();
 
-  AppContext& ctx_;
+  WindowContext& ctx_;
   OnceBox paintErrors_;
   std::function<const TextGrid&()> grid_;
   std::function<std::string()> pointText_;

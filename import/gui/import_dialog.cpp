@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QPainter>
 
-#include "app/main_window.h"
+#include "data/errors.h"
 #include "import/content_columns.h"
 #include "import/workbook_import.h"
 
@@ -29,13 +29,13 @@ QLabel* label(QWidget* parent, const char* name, const char* text, int x, int y)
 // The windows the import works on: this dialog and the main window.
 class DialogImportView : public ImportView {
  public:
-  DialogImportView(TForm6& dialog, TForm1& main) : dialog_(dialog), main_(main) {}
+  DialogImportView(TForm6& dialog, SourceWindow& main) : dialog_(dialog), main_(main) {}
   void drawDialogCaption(const std::string& text) override { dialog_.drawCaption(text); }
   std::string chooseFile() override { return main_.chooseFileToOpen(); }
   void showButton3() override { main_.showButton3(); }
   void hideDialog() override { dialog_.hide(); }
   void drawCountText(const std::string& text) override { main_.drawCountText(text); }
-  TextGrid& sourceGrid() override { return main_.StringGrid1->grid(); }
+  TextGrid& sourceGrid() override { return main_.sourceGrid(); }
   void showGroup() override { main_.showGroupBox1(); }
   void setBusy(bool on) override {
     if (on)
@@ -46,12 +46,12 @@ class DialogImportView : public ImportView {
 
  private:
   TForm6& dialog_;
-  TForm1& main_;
+  SourceWindow& main_;
 };
 
 }  // namespace
 
-TForm6::TForm6(AppContext& ctx)
+TForm6::TForm6(WindowContext& ctx)
     : Form("TForm6", "Загрузка файла", 599, 353), ctx_(ctx), tickErrors_(ctx.errors) {
   GroupBox1 = new QGroupBox("Номера столбцов загружаемого файла", this);
   GroupBox1->setObjectName("GroupBox1");
@@ -95,7 +95,7 @@ TForm6::TForm6(AppContext& ctx)
   Timer1->setInterval(1000);
 
   // FormCreate
-  ctx_.ws.PocketBasis = 2;
+  ctx_.ws.PocketBasis = PocketBasis::ByContent;
   StringGrid1->setColCount(2);
   StringGrid1->setRowCount(2);
   Edit3->hide();
@@ -114,13 +114,13 @@ TForm6::TForm6(AppContext& ctx)
 void TForm6::RadioButton1Click() {
   Edit3->hide();
   Label3->hide();
-  ctx_.ws.PocketBasis = 2;
+  ctx_.ws.PocketBasis = PocketBasis::ByContent;
 }
 
 void TForm6::RadioButton2Click() {
   Edit3->show();
   Label3->show();
-  ctx_.ws.PocketBasis = 3;
+  ctx_.ws.PocketBasis = PocketBasis::ByParam;
 }
 
 void TForm6::Button1Click() {
@@ -130,7 +130,8 @@ void TForm6::Button1Click() {
   texts.paramColumn = Edit3->text().toStdString();
   texts.startRow = Edit4->text().toStdString();
   texts.sheet = Edit5->text().toStdString();
-  DialogImportView view(*this, *ctx_.Form1);
+  if (!sourceWindow_) throw Error("Главное окно не подключено к загрузке");
+  DialogImportView view(*this, *sourceWindow_);
   importWorkbook(texts, ctx_.ws, ctx_.fmt, view);
 }
 

@@ -9,17 +9,21 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include "app/app_context.h"
+#include "import/source_window.h"
 #include "platform/gui/error_box.h"
 #include "platform/gui/form.h"
 #include "platform/gui/string_grid.h"
+#include "platform/gui/window_context.h"
 
 namespace ore::gui {
 
 class TForm6 : public Form {
   Q_OBJECT
  public:
-  explicit TForm6(AppContext& ctx);
+  explicit TForm6(WindowContext& ctx);
+
+  // The main window the import reads into; app/ sets it at start-up.
+  void setSourceWindow(SourceWindow* window) { sourceWindow_ = window; }
 
   void RadioButton1Click();
   void RadioButton2Click();
@@ -57,8 +61,9 @@ class TForm6 : public Form {
   void paintEvent(QPaintEvent* e) override;
 
  private:
-  AppContext& ctx_;
+  WindowContext& ctx_;
   OnceBox tickErrors_;
+  SourceWindow* sourceWindow_ = nullptr;
   QString caption_;
 };
 

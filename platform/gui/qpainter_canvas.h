@@ -6,8 +6,8 @@
 #include <QImage>
 #include <QPainter>
 
-#include "platform/canvas.h"
 #include "graph/raster.h"
+#include "platform/canvas.h"
 
 namespace ore::gui {
 

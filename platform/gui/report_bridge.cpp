@@ -5,9 +5,9 @@
 #include <QTimer>
 #include <memory>
 
+#include "platform/gui/report_window.h"
 #include "platform/spreadsheet/automation.h"
 #include "platform/spreadsheet/excel_application.h"
-#include "platform/gui/report_window.h"
 
 namespace ore::gui {
 

@@ -46,18 +46,11 @@ Qt::ItemFlags TextGridModel::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::NoItemFlags;
   // Fixed cells are labels: they take neither the selection nor an editor.
   if (index.row() < fixedRows_ || index.column() < fixedCols_) return Qt::ItemIsEnabled;
-  Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-  if (editable_) f |= Qt::ItemIsEditable;
-  return f;
+  return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
 }
 
 QVariant TextGridModel::headerData(int, Qt::Orientation, int) const {
   return {};
-}
-
-void TextGridModel::setFixed(int rows, int cols) {
-  fixedRows_ = rows;
-  fixedCols_ = cols;
 }
 
 void TextGridModel::gridChanged(bool shape) {

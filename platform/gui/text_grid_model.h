@@ -22,11 +22,9 @@ class TextGridModel : public QAbstractTableModel, private TextGrid::Listener {
   // The view's own headers are bare grips for resizing and dragging: they carry no text.
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-  // Fixed rows and columns (the header row 0, the label column 0) are drawn grey, not editable.
-  void setFixed(int rows, int cols);
+  // The fixed row and column (the header row 0, the label column 0) are drawn grey, not editable.
   int fixedRows() const { return fixedRows_; }
   int fixedCols() const { return fixedCols_; }
-  void setEditable(bool on) { editable_ = on; }
 
   TextGrid& grid() { return grid_; }
 
@@ -34,9 +32,8 @@ class TextGridModel : public QAbstractTableModel, private TextGrid::Listener {
   void gridChanged(bool shape) override;
 
   TextGrid& grid_;
-  int fixedRows_ = 1;
-  int fixedCols_ = 1;
-  bool editable_ = true;
+  static constexpr int fixedRows_ = 1;
+  static constexpr int fixedCols_ = 1;
   bool updatePending_ = false;
   bool inSetData_ = false;
 };

@@ -18,6 +18,10 @@ class ExcelApplication;
 
 namespace ore::automation {
 
+// The argument of the workbooks' "add" that asks for a workbook of one worksheet (the
+// spreadsheet's own template number).
+inline constexpr int kOneSheetTemplate = -4167;
+
 class Object;
 class Variant;
 

@@ -55,7 +55,7 @@ class ExcelApplication : public automation::Object {
   };
 
   // The argument of "add" that asks for a workbook of one worksheet.
-  static constexpr int kOneSheetTemplate = -4167;
+  static constexpr int kOneSheetTemplate = automation::kOneSheetTemplate;
   // What every call answers after quit() (the report window closes the application so).
   static constexpr const char* kReportClosedMessage =
       "Окно отчета закрыто: книга отчета больше недоступна";

@@ -1,6 +1,7 @@
 #include "platform/workbook/reader_limits.h"
 
 #include "data/errors.h"
+#include "platform/workbook/names.h"
 
 namespace ore::reader {
 
@@ -31,10 +32,7 @@ void ReadContext::addModel(std::uint64_t bytes) {
 }
 
 std::string cellName(std::int64_t row, std::int64_t col) {
-  std::string letters;
-  for (std::int64_t c = col; c > 0; c = (c - 1) / 26)
-    letters.insert(letters.begin(), static_cast<char>('A' + (c - 1) % 26));
-  return letters + std::to_string(row);
+  return columnLetters(col) + std::to_string(row);
 }
 
 std::string quoted(std::string_view text) {

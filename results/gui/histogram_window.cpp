@@ -4,7 +4,7 @@
 
 namespace ore::gui {
 
-TForm5::TForm5(AppContext& ctx)
+TForm5::TForm5(WindowContext& ctx)
     : Form("TForm5", "Гистограмма", 957, 534),
       ctx_(ctx),
       printTarget_(std::make_unique<DefaultPrinterTarget>()) {

@@ -6,18 +6,18 @@
 #include <memory>
 #include <vector>
 
-#include "analysis/fraction_analysis.h"
-#include "app/app_context.h"
+#include "analysis/histogram_point.h"
 #include "platform/gui/bar_chart.h"
 #include "platform/gui/form.h"
 #include "platform/gui/printing.h"
+#include "platform/gui/window_context.h"
 
 namespace ore::gui {
 
 class TForm5 : public Form {
   Q_OBJECT
  public:
-  explicit TForm5(AppContext& ctx);
+  explicit TForm5(WindowContext& ctx);
 
   // Series1: all points replaced by these.
   void setPoints(const std::vector<analysis::HistogramPoint>& points);
@@ -35,7 +35,7 @@ class TForm5 : public Form {
   QPushButton* Button2 = nullptr;
 
  private:
-  AppContext& ctx_;
+  WindowContext& ctx_;
   std::unique_ptr<PrintTarget> printTarget_;
 };
 

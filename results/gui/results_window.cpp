@@ -1,7 +1,6 @@
 #include "results/gui/results_window.h"
 
 #include "data/errors.h"
-#include "graph/gui/graph_window.h"
 #include "results/report_export.h"
 #include "results/results_header.h"
 
@@ -16,7 +15,7 @@ QRadioButton* radio(const char* name, const QString& caption, QWidget* parent, i
 }
 }  // namespace
 
-TForm4::TForm4(AppContext& ctx)
+TForm4::TForm4(WindowContext& ctx)
     : Form("TForm4", "Результат", 984, 437), ctx_(ctx), timerErrors_(ctx.errors) {
   StringGrid1 = new StringGrid(this);
   StringGrid1->setObjectName("StringGrid1");
@@ -68,8 +67,8 @@ TForm4::TForm4(AppContext& ctx)
   Timer1->setInterval(100);
 
   // FormCreate
-  ctx_.ws.ShowGraph4 = 1;
-  ctx_.ws.ReportMode = 1;
+  ctx_.ws.ShowGraph4 = ShowGraph4::Show;
+  ctx_.ws.ReportMode = ReportMode::SeparateWorkbook;
   Label1->hide();
 
   auto on = [this](QAbstractButton* b, void (TForm4::*handler)()) {
@@ -100,19 +99,19 @@ void TForm4::Timer1Timer() {
 }
 
 void TForm4::RadioButton1Click() {
-  ctx_.ws.ShowGraph4 = 1;
+  ctx_.ws.ShowGraph4 = ShowGraph4::Show;
 }
 
 void TForm4::RadioButton2Click() {
-  ctx_.ws.ShowGraph4 = 2;
+  ctx_.ws.ShowGraph4 = ShowGraph4::Hide;
 }
 
 void TForm4::RadioButton6Click() {
-  ctx_.ws.ReportMode = 1;
+  ctx_.ws.ReportMode = ReportMode::SeparateWorkbook;
 }
 
 void TForm4::RadioButton5Click() {
-  ctx_.ws.ReportMode = 2;
+  ctx_.ws.ReportMode = ReportMode::SameWorkbook;
 }
 
 void TForm4::Button1Click() {
@@ -124,7 +123,7 @@ void TForm4::Button2Click() {
 }
 
 void TForm4::Button3Click() {
-  ctx_.Form8->showDiagram();
+  emit diagramRequested();
 }
 
 }  // namespace ore::gui

@@ -9,16 +9,16 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include "app/app_context.h"
 #include "platform/gui/form.h"
 #include "platform/gui/string_grid.h"
+#include "platform/gui/window_context.h"
 
 namespace ore::gui {
 
 class TForm4 : public Form {
   Q_OBJECT
  public:
-  explicit TForm4(AppContext& ctx);
+  explicit TForm4(WindowContext& ctx);
 
   // The results grid as text: the analysis writes its body, the report and the graph read it.
   TextGrid& resultsGrid() { return StringGrid1->grid(); }
@@ -50,8 +50,11 @@ class TForm4 : public Form {
   QPushButton* Button2 = nullptr;
   QTimer* Timer1 = nullptr;
 
+ signals:
+  void diagramRequested();  // "Построить График"
+
  private:
-  AppContext& ctx_;
+  WindowContext& ctx_;
   OnceBox timerErrors_;
 };
 

@@ -1,12 +1,13 @@
 #include "setup/gui/calc_params_dialog.h"
 
-#include "analysis/gui/pocket_window.h"
+#include "data/errors.h"
+#include "data/precision.h"
 #include "platform/gui/show_in_front.h"
 #include "setup/pocket_table.h"
 
 namespace ore::gui {
 
-TForm2::TForm2(AppContext& ctx) : Form("TForm2", "Параметры расчета 1", 369, 221), ctx_(ctx) {
+TForm2::TForm2(WindowContext& ctx) : Form("TForm2", "Параметры расчета 1", 369, 221), ctx_(ctx) {
   GroupBox1 = new QGroupBox("Условия расчета", this);
   GroupBox1->setObjectName("GroupBox1");
   GroupBox1->setGeometry(16, 8, 337, 137);
@@ -40,18 +41,18 @@ void TForm2::Button1Click() {
   const std::string pockets = Edit2->text().toStdString();
   // A precision the rounding pass does not know, or a pocket count out of range, is refused
   // while the dialog is still open, so the user corrects it in place.
-  setup::checkPrecisionText(precision);
+  checkPrecisionText(precision);
   std::int32_t count = 0;
   if (ctx_.fmt.tryParseInteger(pockets, count)) setup::checkPocketCount(count);
 
-  TForm3* pocketWindow = ctx_.Form3;
-  showInFront(pocketWindow);
+  if (!pocketWindow_ || !pocketTable_) throw Error("Окно параметров карманов не подключено");
+  showInFront(pocketWindow_);
   hide();
   // A text that is no integer stops here, with the pocket window shown as it was.
   ctx_.ws.PocketCount = ctx_.fmt.parseInteger(pockets);
   ctx_.ws.PrecisionText = precision;
-  setup::preparePocketTable(pocketWindow->StringGrid1->grid(), ctx_.ws.PocketCount, ctx_.fmt);
-  pocketWindow->StringGrid1->setColWidth(1, 70);
+  setup::preparePocketTable(pocketTable_->grid(), ctx_.ws.PocketCount, ctx_.fmt);
+  pocketTable_->setColWidth(1, 70);
 }
 
 void TForm2::Button2Click() {

@@ -7,15 +7,22 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/app_context.h"
 #include "platform/gui/form.h"
+#include "platform/gui/string_grid.h"
+#include "platform/gui/window_context.h"
 
 namespace ore::gui {
 
 class TForm2 : public Form {
   Q_OBJECT
  public:
-  explicit TForm2(AppContext& ctx);
+  explicit TForm2(WindowContext& ctx);
+
+  // The pocket parameters window OK brings up and its table it prepares; app/ sets them.
+  void setPocketWindow(QWidget* window, StringGrid* table) {
+    pocketWindow_ = window;
+    pocketTable_ = table;
+  }
 
   void Button1Click();
   void Button2Click();
@@ -29,7 +36,9 @@ class TForm2 : public Form {
   QPushButton* Button2 = nullptr;
 
  private:
-  AppContext& ctx_;
+  WindowContext& ctx_;
+  QWidget* pocketWindow_ = nullptr;
+  StringGrid* pocketTable_ = nullptr;
 };
 
 }  // namespace ore::gui

@@ -1,11 +1,8 @@
 #include "setup/gui/distribution_dialog.h"
 
-#include "platform/gui/show_in_front.h"
-#include "setup/gui/calc_params_dialog.h"
-
 namespace ore::gui {
 
-TForm7::TForm7(AppContext& ctx) : Form("TForm7", "Условие расчета 1", 258, 178), ctx_(ctx) {
+TForm7::TForm7(WindowContext& ctx) : Form("TForm7", "Условие расчета 1", 258, 178), ctx_(ctx) {
   GroupBox1 = new QGroupBox("Распределение по карманам", this);
   GroupBox1->setObjectName("GroupBox1");
   GroupBox1->setGeometry(16, 8, 225, 113);
@@ -25,7 +22,7 @@ TForm7::TForm7(AppContext& ctx) : Form("TForm7", "Условие расчета 
   Button1->setGeometry(158, 138, 83, 25);
 
   // FormCreate
-  ctx_.ws.DistributionKind = 1;
+  ctx_.ws.DistributionKind = DistributionKind::Content;
 
   connect(RadioButton1, &QRadioButton::clicked, this,
           [this] { ctx_.guard([this] { RadioButton1Click(); }); });
@@ -36,16 +33,16 @@ TForm7::TForm7(AppContext& ctx) : Form("TForm7", "Условие расчета 
 }
 
 void TForm7::RadioButton1Click() {
-  ctx_.ws.DistributionKind = 1;
+  ctx_.ws.DistributionKind = DistributionKind::Content;
 }
 
 void TForm7::RadioButton2Click() {
-  ctx_.ws.DistributionKind = 2;
+  ctx_.ws.DistributionKind = DistributionKind::Param;
 }
 
 void TForm7::Button1Click() {
   hide();
-  showInFront(ctx_.Form2);
+  emit accepted();
 }
 
 void TForm7::Button2Click() {

@@ -6,15 +6,15 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/app_context.h"
 #include "platform/gui/form.h"
+#include "platform/gui/window_context.h"
 
 namespace ore::gui {
 
 class TForm7 : public Form {
   Q_OBJECT
  public:
-  explicit TForm7(AppContext& ctx);
+  explicit TForm7(WindowContext& ctx);
 
   void RadioButton1Click();
   void RadioButton2Click();
@@ -27,8 +27,11 @@ class TForm7 : public Form {
   QPushButton* Button1 = nullptr;
   QPushButton* Button2 = nullptr;
 
+ signals:
+  void accepted();  // "Принять>>>": the calculation parameters come next
+
  private:
-  AppContext& ctx_;
+  WindowContext& ctx_;
 };
 
 }  // namespace ore::gui

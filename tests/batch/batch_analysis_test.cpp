@@ -2,9 +2,9 @@
 
 #include <sstream>
 
-#include "tests/analysis/analysis_fixture.h"
 #include "batch/batch_run.h"
 #include "data/errors.h"
+#include "tests/analysis/analysis_fixture.h"
 
 namespace ore::batch {
 namespace {
@@ -57,8 +57,8 @@ TEST(BatchAnalysisTest, FillsThePocketTableRunsAndLabels) {
 TEST(BatchAnalysisTest, OptionsReachTheRun) {
   BatchState state = imported({{1, 10, 0.5, {}}, {1, 20, 1.5, {}}, {2, 30, 5, {}}});
   Options o = withLimits("1;2");
-  o.distributionKind = 2;
-  o.pocketBasis = 3;
+  o.distributionKind = DistributionKind::Param;
+  o.pocketBasis = PocketBasis::ByParam;
   o.precision = "1";
   analysisStage(o, state);
   EXPECT_EQ(state.results.cell(2, 1), "25");

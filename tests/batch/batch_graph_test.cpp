@@ -31,7 +31,7 @@ struct GraphStage {
   }
   ~GraphStage() { std::remove(file.c_str()); }
 
-  graph::Picture expected(int showGraph4, const std::string& point) {
+  graph::Picture expected(ShowGraph4 showGraph4, const std::string& point) {
     Workspace ws = state.ws;
     ws.ShowGraph4 = showGraph4;
     graph::PixelCanvas c(665, 585);
@@ -46,9 +46,11 @@ TEST(BatchGraph, SavesTheWindowsDrawingAsA24BitBitmap) {
   struct Case {
     std::optional<std::string> point;
     bool noGraph4;
-    int showGraph4;
+    ShowGraph4 showGraph4;
     std::string usedPoint;
-  } cases[] = {{std::nullopt, false, 1, "2"}, {"3", false, 1, "3"}, {std::nullopt, true, 2, "2"}};
+  } cases[] = {{std::nullopt, false, ShowGraph4::Show, "2"},
+               {"3", false, ShowGraph4::Show, "3"},
+               {std::nullopt, true, ShowGraph4::Hide, "2"}};
   for (const Case& c : cases) {
     GraphStage g;
     g.options.point = c.point;

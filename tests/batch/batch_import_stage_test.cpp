@@ -48,7 +48,7 @@ TEST_F(BatchImportTest, LumpsGridWithTheDialogsDefaults) {
 TEST_F(BatchImportTest, ContentsExtrasAndPocketsByParameter) {
   batch::BatchState s =
       import({"mem/sample.xlsx", "--contents", "4", "--extra", "E,,H", "--pockets-by", "param"});
-  EXPECT_EQ(s.ws.PocketBasis, 3);
+  EXPECT_EQ(s.ws.PocketBasis, PocketBasis::ByParam);
   EXPECT_EQ(s.ws.ContentCount, 4);
   EXPECT_EQ(s.ws.ContentColumns[1], 5);
   EXPECT_EQ(s.ws.ContentColumns[2], 5) << "an empty letter takes the column above";

@@ -2,9 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/platform/workbook/xlsx/xlsx_writer_readback.h"
 #include "batch/batch_run.h"
 #include "data/errors.h"
+#include "data/results_layout.h"
+#include "tests/platform/workbook/xlsx/xlsx_writer_readback.h"
 
 namespace ore::test {
 namespace {
@@ -13,10 +14,10 @@ batch::BatchState resultsOf(int contents, int pockets) {
   batch::BatchState s(',');
   s.ws.ContentCount = contents;
   s.ws.PocketCount = pockets;
-  s.ws.PocketBasis = 3;
+  s.ws.PocketBasis = PocketBasis::ByParam;
   s.ws.LumpCount = 12;
   s.ws.SampleIndex = 1.5;
-  s.results.resize(6 * contents + 5, pockets + 1);
+  s.results.resize(ResultsLayout(contents).columnCount(), pockets + 1);
   for (int r = 1; r <= pockets; ++r)
     for (int g = 0; g < s.results.colCount(); ++g)
       s.results.setCell(g, r, s.fmt.format(r + g * 0.5));

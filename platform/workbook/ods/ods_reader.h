@@ -2,8 +2,8 @@
 // The OpenDocument spreadsheet (.ods) reader: content.xml streamed, typed cells as ODF stores
 // them, repeated rows and columns materialised only where they hold values.
 
-#include "platform/workbook/workbook.h"
 #include "platform/workbook/package/zip_archive.h"
+#include "platform/workbook/workbook.h"
 
 namespace ore::reader {
 

@@ -3,8 +3,8 @@
 // relationships, its sheets in workbook order, the shared strings, the date formats of
 // styles.xml, and the sheet XML streamed cell by cell.
 
-#include "platform/workbook/workbook.h"
 #include "platform/workbook/package/zip_archive.h"
+#include "platform/workbook/workbook.h"
 
 namespace ore::reader {
 

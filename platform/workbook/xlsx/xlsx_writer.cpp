@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "data/errors.h"
+#include "platform/workbook/names.h"
 
 namespace ore {
 
@@ -41,51 +42,8 @@ std::string systemReason(int err, const std::string& dir) {
   }
 }
 
-std::string columnName(std::int64_t col) {
-  std::string s;
-  for (; col > 0; col = (col - 1) / 26) s.insert(s.begin(), char('A' + (col - 1) % 26));
-  return s;
-}
-
 std::string cellName(const Sheet& sheet, std::int64_t row, std::int64_t col) {
-  return "«" + sheet.name() + "»!" + columnName(col) + std::to_string(row);
-}
-
-size_t utf8Length(const std::string& s) {
-  size_t n = 0;
-  for (unsigned char c : s) n += (c & 0xC0) != 0x80;
-  return n;
-}
-
-// Sheet names compare without regard to case, Latin and Cyrillic letters alike.
-std::string foldCase(const std::string& s) {
-  std::string out;
-  out.reserve(s.size());
-  for (size_t i = 0; i < s.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    if (c < 0x80) {
-      out += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-    } else if ((c == 0xD0) && i + 1 < s.size()) {
-      // U+0400..U+043F: capitals U+0400..U+042F fold to U+0450..U+045F and U+0430..U+044F.
-      unsigned char d = static_cast<unsigned char>(s[++i]);
-      if (d >= 0x80 && d <= 0x8F) {
-        out += '\xD1';
-        out += static_cast<char>(d + 0x10);
-      } else if (d >= 0x90 && d <= 0x9F) {
-        out += '\xD0';
-        out += static_cast<char>(d + 0x20);
-      } else if (d >= 0xA0 && d <= 0xAF) {
-        out += '\xD1';
-        out += static_cast<char>(d - 0x20);
-      } else {
-        out += static_cast<char>(c);
-        out += static_cast<char>(d);
-      }
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out;
+  return "«" + sheet.name() + "»!" + columnLetters(col) + std::to_string(row);
 }
 
 // The rules the format sets for sheet names, checked here so the message can say which.
@@ -94,14 +52,20 @@ void checkSheetNames(const Workbook& wb, const std::string& path) {
   for (size_t i = 0; i < wb.sheets.size(); ++i) {
     const std::string& name = wb.sheets[i].name();
     for (size_t j = 0; j < i; ++j)
-      if (foldCase(wb.sheets[j].name()) == foldCase(name))
+      if (sameSheetName(wb.sheets[j].name(), name))
         fail(path, "имя листа «" + name + "» повторяется");
-    if (name.empty()) fail(path, "у листа " + std::to_string(i + 1) + " нет имени");
-    if (utf8Length(name) > 31) fail(path, "имя листа «" + name + "» длиннее 31 знака");
-    if (name.find_first_of("[]:*?/\\") != std::string::npos)
-      fail(path, "имя листа «" + name + "» содержит недопустимый знак ([ ] : * ? / \\)");
-    if (name.front() == '\'' || name.back() == '\'')
-      fail(path, "имя листа «" + name + "» начинается или кончается апострофом");
+    switch (sheetNameFault(name)) {
+      case SheetNameFault::None:
+        break;
+      case SheetNameFault::Empty:
+        fail(path, "у листа " + std::to_string(i + 1) + " нет имени");
+      case SheetNameFault::TooLong:
+        fail(path, "имя листа «" + name + "» длиннее 31 знака");
+      case SheetNameFault::BadCharacter:
+        fail(path, "имя листа «" + name + "» содержит недопустимый знак ([ ] : * ? / \\)");
+      case SheetNameFault::Apostrophe:
+        fail(path, "имя листа «" + name + "» начинается или кончается апострофом");
+    }
   }
 }
 

@@ -10,9 +10,9 @@
 #include "graph/diagram_painter.h"
 #include "graph/gui/graph_window.h"
 #include "graph/pixel_canvas.h"
-#include "tests/gui_harness.h"
 #include "platform/gui/qpainter_canvas.h"
 #include "tests/graph/results_fixture.h"
+#include "tests/gui_harness.h"
 
 namespace ore::gui::test {
 namespace {
@@ -27,7 +27,7 @@ struct GraphHarness : Harness {
   GraphHarness() {
     ws.PocketCount = 5;
     ws.ContentCount = 1;
-    ws.ShowGraph4 = 1;
+    ws.ShowGraph4 = ShowGraph4::Show;
     form->setResultsSource(
         [this]() -> const TextGrid& {
           ++paints;

@@ -4,9 +4,9 @@
 
 #include "app/main_window.h"
 #include "data/errors.h"
-#include "tests/gui_harness.h"
 #include "import/gui/import_dialog.h"
 #include "platform/workbook/workbook_reader.h"
+#include "tests/gui_harness.h"
 #include "tests/import/test_workbooks.h"
 
 namespace ore::gui::test {
@@ -38,7 +38,7 @@ TEST(ImportDialogTest, StartsWithTheDesignedControls) {
   Dialog d;
   EXPECT_TRUE(d.f->isVisible());
   EXPECT_EQ(d.f->windowTitle(), "Загрузка файла");
-  EXPECT_EQ(d.h.ws.PocketBasis, 2);
+  EXPECT_EQ(d.h.ws.PocketBasis, PocketBasis::ByContent);
   EXPECT_EQ(d.f->Edit6->text(), "1");
   EXPECT_EQ(d.h.find<QWidget>("TForm6", "Button1")->geometry(), QRect(480, 280, 75, 25));
   EXPECT_FALSE(d.f->Edit3->isVisible());
@@ -72,12 +72,12 @@ TEST(ImportDialogTest, RadioButtonsShowAndHideTheParameterField) {
   EXPECT_TRUE(d.f->Edit3->isVisible());
   EXPECT_TRUE(d.f->Label3->isVisible());
   EXPECT_FALSE(d.f->RadioButton1->isChecked());
-  EXPECT_EQ(d.h.ws.PocketBasis, 3);
+  EXPECT_EQ(d.h.ws.PocketBasis, PocketBasis::ByParam);
   d.type("Edit3", "F");
   d.f->RadioButton1->click();
   EXPECT_FALSE(d.f->Edit3->isVisible());
   EXPECT_FALSE(d.f->Label3->isVisible());
-  EXPECT_EQ(d.h.ws.PocketBasis, 2);
+  EXPECT_EQ(d.h.ws.PocketBasis, PocketBasis::ByContent);
   d.f->RadioButton2->click();
   EXPECT_EQ(d.f->Edit3->text(), "F");
 }
@@ -94,7 +94,7 @@ TEST(ImportDialogTest, CancelHidesTheDialogAndKeepsItsTexts) {
   EXPECT_EQ(d.f->Edit1->text(), "E");
   EXPECT_EQ(d.f->Edit5->text(), "3");
   EXPECT_TRUE(d.f->RadioButton2->isChecked());
-  EXPECT_EQ(d.h.ws.PocketBasis, 3);
+  EXPECT_EQ(d.h.ws.PocketBasis, PocketBasis::ByParam);
   EXPECT_TRUE(d.h.errors.messages.empty());
 }
 

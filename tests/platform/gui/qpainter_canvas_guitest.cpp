@@ -4,13 +4,13 @@
 #include <QFontMetrics>
 #include <random>
 
-#include "tests/graph/results_fixture.h"
 #include "data/errors.h"
 #include "graph/diagram_font.h"
 #include "graph/diagram_painter.h"
 #include "graph/letters.h"
 #include "graph/pixel_canvas.h"
 #include "platform/gui/qpainter_canvas.h"
+#include "tests/graph/results_fixture.h"
 
 namespace ore::gui {
 namespace {
@@ -148,12 +148,12 @@ TEST(QPainterCanvas, DrawsTheSameEllipsesTextsAndCopiesAsTheCoreCanvas) {
 TEST(QPainterCanvas, DrawsTheSameDiagramAsTheCoreCanvas) {
   struct Case {
     std::vector<graph::test::Pocket> pockets;
-    int showGraph4;
+    ShowGraph4 showGraph4;
     const char* point;
-  } cases[] = {{graph::test::fivePockets(), 1, "2"},
-               {graph::test::fivePockets(), 2, ""},
-               {{{1, 60, 0.5}, {3, 40, 2}}, 1, "7"},
-               {{{2, 100, 1}}, 1, "2"}};  // fails after the curves
+  } cases[] = {{graph::test::fivePockets(), ShowGraph4::Show, "2"},
+               {graph::test::fivePockets(), ShowGraph4::Hide, ""},
+               {{{1, 60, 0.5}, {3, 40, 2}}, ShowGraph4::Show, "7"},
+               {{{2, 100, 1}}, ShowGraph4::Show, "2"}};  // fails after the curves
   for (const Case& c : cases) {
     const TextGrid grid = graph::test::resultsGrid(c.pockets);
     Workspace ws;

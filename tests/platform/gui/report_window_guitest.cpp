@@ -5,9 +5,9 @@
 #include <QTabBar>
 #include <QTableView>
 
-#include "tests/platform/workbook/cells.h"
-#include "tests/gui_harness.h"
 #include "platform/gui/report_window.h"
+#include "tests/gui_harness.h"
+#include "tests/platform/workbook/cells.h"
 #include "tests/platform/workbook/xlsx/xlsx_writer_readback.h"
 
 namespace ore::gui::test {

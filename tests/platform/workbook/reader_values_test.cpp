@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "data/errors.h"
 #include "platform/workbook/cell_values.h"
@@ -49,6 +50,26 @@ TEST(ReaderValuesTest, IsoDatesBecomeSerialNumbersOfThe1900System) {
     double v;
     EXPECT_FALSE(isoDateToSerial(b, v)) << b;
   }
+}
+
+TEST(ReaderValuesTest, SerialDatesReadBackAsTheirDates) {
+  // The dates the readers store, the automation layer hands out and the report window shows.
+  const std::tuple<int, int, int, const char*> dates[] = {
+      {1899, 12, 30, "30.12.1899"}, {1900, 1, 1, "01.01.1900"},   {1900, 2, 28, "28.02.1900"},
+      {1900, 3, 1, "01.03.1900"},   {2020, 1, 1, "01.01.2020"},   {2020, 2, 29, "29.02.2020"},
+      {2023, 3, 15, "15.03.2023"},  {9999, 12, 31, "31.12.9999"},
+  };
+  for (const auto& [y, m, d, text] : dates) EXPECT_EQ(serialDateText(dateSerial(y, m, d)), text);
+  const std::pair<double, const char*> serials[] = {
+      {60, "29.02.1900"},  // the day the 1900 system counts although it never was
+      {0, "30.12.1899"},
+      {-1, "29.12.1899"},
+      {43831.75, "01.01.2020 18:00:00"},
+      {45000.5, "15.03.2023 12:00:00"},
+      {43831 + 10.0 / 86400, "01.01.2020 00:00:10"},
+      {2958465.999999, "31.12.9999 23:59:59"},  // rounds to the last second, not the next day
+  };
+  for (const auto& [serial, text] : serials) EXPECT_EQ(serialDateText(serial), text) << serial;
 }
 
 TEST(ReaderValuesTest, DurationsAreDays) {

@@ -7,8 +7,8 @@
 #include <QStackedBarSeries>
 #include <QTemporaryDir>
 
-#include "tests/gui_harness.h"
 #include "results/gui/histogram_window.h"
+#include "tests/gui_harness.h"
 
 namespace ore::gui::test {
 namespace {

@@ -6,9 +6,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "tests/gui_harness.h"
-#include "results/results_header.h"
+#include "data/results_layout.h"
 #include "results/gui/results_window.h"
+#include "results/results_header.h"
+#include "tests/gui_harness.h"
 
 namespace ore::gui::test {
 namespace {
@@ -34,8 +35,8 @@ std::vector<std::string> headerRow(const TextGrid& g) {
 TEST(ResultsWindowTest, StartsWithItsDefaults) {
   Harness h;
   TForm4* f = h.ctx.Form4;
-  EXPECT_EQ(h.ws.ShowGraph4, 1);
-  EXPECT_EQ(h.ws.ReportMode, 1);
+  EXPECT_EQ(h.ws.ShowGraph4, ShowGraph4::Show);
+  EXPECT_EQ(h.ws.ReportMode, ReportMode::SeparateWorkbook);
   EXPECT_TRUE(f->RadioButton6->isChecked());
   EXPECT_TRUE(f->RadioButton3->isChecked());
   EXPECT_EQ(f->RadioButton3->text(), "Показывать график  №4");  // two blanks
@@ -52,14 +53,15 @@ TEST(ResultsWindowTest, TimerWritesTheHeaderRowForTheContentCount) {
     Harness h;
     h.ws.ContentCount = contents;
     TextGrid& g = h.ctx.Form4->resultsGrid();
-    g.resize(6 * contents + 5, 3);
+    const int columns = ResultsLayout(contents).columnCount();
+    g.resize(columns, 3);
     g.setCell(1, 1, "body");
-    TextGrid expected(6 * contents + 5, 1);
+    TextGrid expected(columns, 1);
     results::writeResultsHeader(expected, contents);
     ASSERT_TRUE(waitUntil([&] { return g.cell(0, 0) == "№ фр"; }, 1000)) << contents;
     EXPECT_EQ(headerRow(g), headerRow(expected)) << contents;
     EXPECT_EQ(g.cell(1, 1), "body");
-    EXPECT_EQ(g.colCount(), 6 * contents + 5);
+    EXPECT_EQ(g.colCount(), columns);
     EXPECT_EQ(g.rowCount(), 3);
   }
 }
@@ -122,24 +124,25 @@ TEST(ResultsWindowTest, TheTwoRadioGroupsAreIndependent) {
   auto radio = [&](const char* n) { return h.find<QRadioButton>("TForm4", n); };
   h.ctx.Form4->show();
   QTest::mouseClick(radio("RadioButton4"), Qt::LeftButton);
-  EXPECT_EQ(h.ws.ShowGraph4, 2);
-  EXPECT_EQ(h.ws.ReportMode, 1);
+  EXPECT_EQ(h.ws.ShowGraph4, ShowGraph4::Hide);
+  EXPECT_EQ(h.ws.ReportMode, ReportMode::SeparateWorkbook);
   EXPECT_TRUE(radio("RadioButton6")->isChecked());
   QTest::mouseClick(radio("RadioButton5"), Qt::LeftButton);
-  EXPECT_EQ(h.ws.ReportMode, 2);
-  EXPECT_EQ(h.ws.ShowGraph4, 2);
+  EXPECT_EQ(h.ws.ReportMode, ReportMode::SameWorkbook);
+  EXPECT_EQ(h.ws.ShowGraph4, ShowGraph4::Hide);
   EXPECT_TRUE(radio("RadioButton4")->isChecked());
   QTest::mouseClick(radio("RadioButton3"), Qt::LeftButton);
   QTest::mouseClick(radio("RadioButton6"), Qt::LeftButton);
-  EXPECT_EQ(h.ws.ShowGraph4, 1);
-  EXPECT_EQ(h.ws.ReportMode, 1);
+  EXPECT_EQ(h.ws.ShowGraph4, ShowGraph4::Show);
+  EXPECT_EQ(h.ws.ReportMode, ReportMode::SeparateWorkbook);
 }
 
 TEST(ResultsWindowTest, ButtonsExportShowTheGraphAndHide) {
   Harness h;
   TForm4* f = h.ctx.Form4;
   f->show();
-  h.ws.ReportMode = 2;  // no report yet: the export fails before it writes anything
+  h.ws.ReportMode =
+      ReportMode::SameWorkbook;  // no report yet: the export fails before it writes anything
   QTest::mouseClick(h.find<QPushButton>("TForm4", "Button4"), Qt::LeftButton);
   EXPECT_EQ(h.errors.messages, std::vector<std::string>{"Invalid variant operation"});
   QTest::mouseClick(h.find<QPushButton>("TForm4", "Button1"), Qt::LeftButton);

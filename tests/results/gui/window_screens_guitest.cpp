@@ -9,12 +9,12 @@
 
 #include "analysis/gui/pocket_window.h"
 #include "app/main_window.h"
-#include "tests/gui_harness.h"
 #include "platform/gui/printing.h"
 #include "results/gui/histogram_window.h"
 #include "results/gui/results_window.h"
 #include "setup/gui/calc_params_dialog.h"
 #include "setup/gui/distribution_dialog.h"
+#include "tests/gui_harness.h"
 
 namespace ore::gui::test {
 namespace {

@@ -11,9 +11,9 @@
 
 #include "analysis/gui/pocket_window.h"
 #include "app/main_window.h"
-#include "tests/gui_harness.h"
 #include "setup/gui/calc_params_dialog.h"
 #include "setup/gui/distribution_dialog.h"
+#include "tests/gui_harness.h"
 
 namespace ore::gui::test {
 namespace {
@@ -60,11 +60,11 @@ TEST(SetupRoadTest, DefaultsGiveFivePocketsAtPrecisionOneHundredth) {
   h.ctx.Form1->N7->trigger();
   EXPECT_TRUE(h.form("TForm7")->isVisible());
   EXPECT_TRUE(h.find<QRadioButton>("TForm7", "RadioButton1")->isChecked());
-  EXPECT_EQ(h.ws.DistributionKind, 1);
+  EXPECT_EQ(h.ws.DistributionKind, DistributionKind::Content);
   h.click("TForm7", "Button1");
   EXPECT_FALSE(h.form("TForm7")->isVisible());
   EXPECT_TRUE(h.form("TForm2")->isVisible());
-  EXPECT_EQ(h.ws.DistributionKind, 1);
+  EXPECT_EQ(h.ws.DistributionKind, DistributionKind::Content);
 
   h.click("TForm2", "Button1");
   EXPECT_TRUE(h.errors.messages.empty());
@@ -115,15 +115,15 @@ TEST(SetupRoadTest, ExitKeepsTheDistributionChoiceAndTheRadioShowsIt) {
   Road h;
   h.ctx.Form1->N7->trigger();
   QTest::mouseClick(h.find<QRadioButton>("TForm7", "RadioButton2"), Qt::LeftButton);
-  EXPECT_EQ(h.ws.DistributionKind, 2);  // at once, not at "Принять>>>"
+  EXPECT_EQ(h.ws.DistributionKind, DistributionKind::Param);  // at once, not at "Принять>>>"
   h.click("TForm7", "Button2");
   EXPECT_FALSE(h.form("TForm7")->isVisible());
-  EXPECT_EQ(h.ws.DistributionKind, 2);
+  EXPECT_EQ(h.ws.DistributionKind, DistributionKind::Param);
   h.ctx.Form1->N7->trigger();
   EXPECT_TRUE(h.find<QRadioButton>("TForm7", "RadioButton2")->isChecked());
   EXPECT_FALSE(h.find<QRadioButton>("TForm7", "RadioButton1")->isChecked());
   QTest::mouseClick(h.find<QRadioButton>("TForm7", "RadioButton1"), Qt::LeftButton);
-  EXPECT_EQ(h.ws.DistributionKind, 1);
+  EXPECT_EQ(h.ws.DistributionKind, DistributionKind::Content);
 }
 
 TEST(SetupRoadTest, CancelInTheParametersDialogStoresNothing) {

@@ -9,8 +9,8 @@
 #include <map>
 #include <sstream>
 
-#include "tests/platform/workbook/cells.h"
 #include "data/errors.h"
+#include "tests/platform/workbook/cells.h"
 #include "tests/platform/workbook/xlsx/xlsx_writer_readback.h"
 
 namespace ore::test {
