@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "analysis/grid_numbers.h"
+#include "analysis/lump_checks.h"
 #include "analysis/pocket_distribution.h"
 #include "analysis/rounding.h"
 #include "analysis/sample_index.h"
@@ -21,36 +22,18 @@ void checkSettings(const Workspace& ws) {
   if (ws.PocketCount < 1)
     throw Error("Количество карманов должно быть не меньше 1 (задано " +
                 std::to_string(ws.PocketCount) + ")");
-  if (ws.ContentCount < 1 || ws.ContentCount > kMaxContentCount)
-    throw Error("Количество содержаний должно быть от 1 до " + std::to_string(kMaxContentCount) +
-                " (задано " + std::to_string(ws.ContentCount) + ")");
+  checkContentCount(ws.ContentCount);
   if (!isKnownPrecision(ws.PrecisionText)) throw Error(unknownPrecisionMessage(ws.PrecisionText));
   if (ws.PocketBasis != PocketBasis::ByContent && ws.PocketBasis != PocketBasis::ByParam)
     throw Error("Не выбран расчет карманов: по концентрации или по параметру");
-  if (ws.DistributionKind != DistributionKind::Content &&
-      ws.DistributionKind != DistributionKind::Param)
-    throw Error("Не выбрано условие распределения: содержания или параметра");
-}
-
-void checkLumps(const Workspace& ws, int K) {
-  const std::int32_t n = ws.LumpCount;
-  if (n < 0) throw Error("Неверное число кусков: " + std::to_string(n));
-  if (n == 0) return;
-  const size_t need = static_cast<size_t>(n) + 1;
-  bool ok = ws.Mass.size() >= need && ws.Content.size() >= need && ws.Param.size() >= need;
-  for (int k = 2; k <= K; ++k) ok = ok && ws.ExtraContents[k - 1].size() >= need;
-  if (!ok)
-    throw Error("Данные кусков неполны: загружено меньше " + std::to_string(n) +
-                " значений. Загрузите исходные данные заново");
+  checkDistributionKind(ws.DistributionKind);
 }
 
 void checkTotals(const Workspace& ws, int K, const SampleTotals& t) {
   if (ws.LumpCount == 0) return;
   bool finite = std::isfinite(t.M);
   for (int k = 1; k <= K; ++k) finite = finite && std::isfinite(t.T[k]);
-  if (!finite)
-    throw Error("Суммарная масса или металл кусков вне диапазона чисел: расчет невозможен");
-  if (t.M == 0) throw Error("Суммарная масса кусков равна 0: выходы не определены");
+  checkSampleTotals(finite, t.M == 0);
 }
 
 }  // namespace
@@ -69,7 +52,7 @@ AnalysisOutcome runFractionAnalysis(Workspace& ws, const TextGrid& pocketTable, 
   const int K = std::min(C, kMaxComputedContents);
   const int P = ws.PocketCount;
   checkSettings(ws);
-  checkLumps(ws, K);
+  checkLumpArrays(ws, K);
   const long double f = scaleFactor(ws.PrecisionText);
   // The totals depend on the lump data only; forming them first lets a massless sample be
   // refused before anything is shown.

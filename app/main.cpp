@@ -3,12 +3,15 @@
 
 #include <QApplication>
 #include <QLocale>
+#include <csignal>
 
 #include "app/app_context.h"
 #include "app/main_window.h"
 #include "app/windows.h"
 
 int main(int argc, char** argv) {
+  // A save past the file size limit fails with a message instead of ending the program.
+  std::signal(SIGXFSZ, SIG_IGN);
   QApplication app(argc, argv);
   app.setApplicationName("orefrac");
   QFont font = QApplication::font();

@@ -1,6 +1,11 @@
 // orefrac-batch: the command-line twin of the program's import, analysis, report and diagram.
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <clocale>
+#include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -22,20 +27,38 @@ char localeDecimal() {
   return sep;
 }
 
+// Everything printed must have reached standard output: a full disk or a closed pipe shows only
+// when the buffer is flushed, and on some file systems only when the file is closed.
+bool standardOutputWritten() {
+  errno = 0;
+  std::cout.flush();
+  if (!std::cout || std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    std::cerr << ore::batch::stdoutFailure(errno) << "\n";
+    return false;
+  }
+  if (::close(STDOUT_FILENO) != 0 && errno != EBADF) {
+    std::cerr << ore::batch::stdoutFailure(errno) << "\n";
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Past the file size limit a write fails with EFBIG and a message, instead of killing the
+  // program with a temporary file left behind.
+  std::signal(SIGXFSZ, SIG_IGN);
   std::vector<std::string> args(argv + 1, argv + argc);
   try {
     ore::batch::Options options = ore::batch::parseOptions(args);
-    if (options.help) {
+    if (options.help)
       std::cout << ore::batch::usage();
-      return 0;
-    }
-    ore::batch::run(options, localeDecimal(), std::cout);
-    return 0;
+    else
+      ore::batch::run(options, localeDecimal(), std::cout);
   } catch (const std::exception& e) {
     std::cerr << e.what() << "\n";
     return 1;
   }
+  return standardOutputWritten() ? 0 : 1;
 }

@@ -11,6 +11,7 @@ std::string usage() {
          "      [--distribute content|param] [--precision TEXT] --limits \"L1;L2;...\"\n"
          "      [--decimal ,|.] [--lumps FILE] [--grid FILE] [--report FILE.xlsx]\n"
          "      [--graph FILE.bmp] [--point N] [--no-graph4]\n"
+         "      [--curve FILE] [--best-cut [--min-grade X] [--seed N]]\n"
          "\n"
          "Читает лист рабочей книги (xlsx, xls, ods, csv), распределяет куски по карманам\n"
          "с заданными верхними границами и печатает итоговую строку.\n"
@@ -33,6 +34,12 @@ std::string usage() {
          "  --graph FILE.bmp     сохранить график 665 x 585\n"
          "  --point N            точка подписей кривых графика\n"
          "  --no-graph4          не показывать график № 4\n"
+         "  --curve FILE         записать кривые обогатимости: граница у каждого куска\n"
+         "                       (FILE - : стандартный вывод)\n"
+         "  --best-cut           напечатать лучшую границу и ее 95 % интервалы\n"
+         "                       (1000 повторных выборок)\n"
+         "  --min-grade X        наименьшее содержание элемента 1 в концентрате\n"
+         "  --seed N             начальное число повторных выборок (1)\n"
          "  --help               эта справка\n";
 }
 
@@ -107,6 +114,14 @@ Options parseOptions(const std::vector<std::string>& args) {
       o.point = value(i);
     } else if (a == "--no-graph4") {
       o.noGraph4 = true;
+    } else if (a == "--curve") {
+      o.curveFile = value(i);
+    } else if (a == "--best-cut") {
+      o.bestCut = true;
+    } else if (a == "--min-grade") {
+      o.minGrade = value(i);
+    } else if (a == "--seed") {
+      o.seed = value(i);
     } else if (a.size() > 1 && a[0] == '-' && a != "-") {
       throw Error("Неизвестный параметр " + a + " (см. orefrac-batch --help)");
     } else if (!haveWorkbook) {
@@ -117,8 +132,17 @@ Options parseOptions(const std::vector<std::string>& args) {
     }
   }
   if (o.help) return o;
+  // "-" is standard output for the grids; a workbook or a bitmap cannot go there.
+  if (o.reportFile == "-")
+    throw Error("--report: книгу нельзя вывести в стандартный вывод, укажите имя файла");
+  if (o.graphFile == "-")
+    throw Error("--graph: рисунок нельзя вывести в стандартный вывод, укажите имя файла");
   if (!haveWorkbook) throw Error("Не задана рабочая книга (см. orefrac-batch --help)");
-  bool needsAnalysis = o.gridFile || o.reportFile || o.graphFile || !o.lumpsFile;
+  if ((o.minGrade || o.seed) && !o.bestCut)
+    throw Error(std::string(o.minGrade ? "--min-grade" : "--seed") +
+                " действует только вместе с --best-cut");
+  const bool sortability = o.curveFile || o.bestCut;
+  bool needsAnalysis = o.gridFile || o.reportFile || o.graphFile || (!o.lumpsFile && !sortability);
   if (needsAnalysis && !o.limits) throw Error("Не заданы границы карманов: --limits \"L1;L2;...\"");
   return o;
 }

@@ -29,6 +29,10 @@ struct Options {
   std::optional<std::string> graphFile;
   std::optional<std::string> point;  // --point N
   bool noGraph4 = false;
+  std::optional<std::string> curveFile;  // --curve FILE
+  bool bestCut = false;                  // --best-cut
+  std::optional<std::string> minGrade;   // --min-grade X, as typed
+  std::optional<std::string> seed;       // --seed N, as typed
   bool help = false;
 };
 

@@ -2,35 +2,53 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
+#include <optional>
 
 #include "data/errors.h"
+#include "platform/files/safe_file_writer.h"
 
 namespace ore::batch {
 
 void writeGridTsv(const TextGrid& grid, const std::string& file, std::ostream& stdoutStream) {
-  std::ofstream f;
-  std::ostream* os = &stdoutStream;
-  if (file != "-") {
-    f.open(file, std::ios::binary | std::ios::trunc);
-    if (!f) throw Error("Не удается создать файл " + file + ": " + std::strerror(errno));
-    os = &f;
-  }
+  std::optional<SafeFileWriter> out;
+  if (file != "-") out.emplace(file);
+  // Written in pieces: a grid of a million lumps need not exist twice in memory.
+  std::string text;
+  auto flush = [&] {
+    if (out) {
+      out->write(text);
+    } else {
+      errno = 0;
+      stdoutStream.write(text.data(), static_cast<std::streamsize>(text.size()));
+      stdoutStream.flush();
+      if (!stdoutStream) throw Error(stdoutFailure(errno));
+    }
+    text.clear();
+  };
   for (int r = 0; r < grid.rowCount(); ++r) {
     for (int c = 0; c < grid.colCount(); ++c) {
-      if (c) *os << '\t';
-      *os << grid.cell(c, r);
+      if (c) text += '\t';
+      text += grid.cell(c, r);
     }
-    *os << '\n';
+    text += '\n';
+    if (text.size() >= (1u << 16)) flush();
   }
-  os->flush();
-  if (!*os) throw Error("Ошибка записи в файл " + file);
+  flush();
+  if (out) out->commit();
+}
+
+std::string stdoutFailure(int err) {
+  std::string message = "Ошибка записи в стандартный вывод";
+  if (err) message += std::string(": ") + std::strerror(err);
+  return message;
 }
 
 void run(const Options& options, char localeDecimal, std::ostream& out) {
   BatchState state(options.decimal.value_or(localeDecimal));
+  const SortabilityRequest sortability = sortabilityRequest(options, state.fmt);
   importStage(options, state);
   if (options.lumpsFile) writeGridTsv(state.sourceGrid, *options.lumpsFile, out);
+  if (options.curveFile || options.bestCut) sortabilityStage(options, sortability, state, out);
   if (!options.limits) return;
   analysisStage(options, state);
   if (options.gridFile) writeGridTsv(state.results, *options.gridFile, out);

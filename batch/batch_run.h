@@ -1,6 +1,8 @@
 #pragma once
 // The batch pipeline: import, analysis, report and diagram without windows.
 
+#include <cstdint>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -28,8 +30,22 @@ void analysisStage(const Options& options, BatchState& state);  // batch_analysi
 void reportStage(const Options& options, BatchState& state);    // batch_report.cpp
 void graphStage(const Options& options, BatchState& state);     // batch_graph.cpp
 
-// Writes a grid as tab-separated cell texts, one line per row; "-" is standard output.
+// --min-grade and --seed converted with the program's number rules; throws ore::Error.
+struct SortabilityRequest {
+  std::optional<double> minGrade;
+  std::uint64_t seed = 1;
+};
+SortabilityRequest sortabilityRequest(const Options& options, const NumberFormat& fmt);
+// --curve and --best-cut (batch_sortability.cpp); the best cut's lines go to out.
+void sortabilityStage(const Options& options, const SortabilityRequest& request, BatchState& state,
+                      std::ostream& out);
+
+// Writes a grid as tab-separated cell texts, one line per row; "-" is standard output. A file is
+// replaced only when complete; a failed write throws ore::Error with the system's reason.
 void writeGridTsv(const TextGrid& grid, const std::string& file, std::ostream& stdoutStream);
+
+// "Ошибка записи в стандартный вывод", with the system's reason when err is not 0.
+std::string stdoutFailure(int err);
 
 // Runs the whole pipeline; the label text goes to out. Throws ore::Error on any failure.
 void run(const Options& options, char localeDecimal, std::ostream& out);

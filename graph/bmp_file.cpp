@@ -2,12 +2,12 @@
 
 #include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <vector>
 
 #include "data/errors.h"
+#include "platform/files/safe_file_writer.h"
 
 namespace ore::graph {
 
@@ -63,15 +63,7 @@ void writeBmp(const std::string& path, const Picture& picture) {
       data.push_back(0);
   }
 
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) throw Error("Не удается создать файл " + path + ": " + std::strerror(errno));
-  size_t written = std::fwrite(data.data(), 1, data.size(), f);
-  int writeErr = written == data.size() ? 0 : errno;
-  if (std::fclose(f) != 0 && !writeErr) writeErr = errno ? errno : EIO;
-  if (writeErr) {
-    std::remove(path.c_str());
-    throw Error("Ошибка записи в файл " + path + ": " + std::strerror(writeErr));
-  }
+  writeFileSafely(path, std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
 }
 
 Picture readBmp(const std::string& path) {

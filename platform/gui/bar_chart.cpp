@@ -4,6 +4,8 @@
 #include <QCategoryAxis>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QHash>
+#include <QSet>
 #include <QStackedBarSeries>
 #include <QValueAxis>
 #include <algorithm>
@@ -12,9 +14,21 @@
 namespace ore::gui {
 
 namespace {
-// Category labels must be unique; a repeated limit text gets zero-width spaces appended, which
-// keep it looking the same.
-constexpr QChar kZeroWidthSpace(0x200B);
+// Category labels must be unique: a repeated limit text gets its repeat number appended as binary
+// digits in two invisible characters, which keep it looking the same and add a few characters at
+// most.
+constexpr QChar kZeroBit(0x200B);  // zero-width space
+constexpr QChar kOneBit(0x2060);   // word joiner
+
+// Qt Charts gives an axis label the plot's width shared among the labels and one more, less 4
+// pixels of padding on each side, and elides what is wider; its text box is a little wider than
+// the text itself.
+constexpr double kAxisLabelPadding = 8;
+constexpr double kTextBoxMargin = 4;
+// A mark's frame is 8 pixels wider than its text; neighbouring marks keep 2 pixels apart.
+constexpr double kMarkRoom = 10;
+// The plot's width before the chart is first laid out: the view less the vertical axis and margins.
+constexpr int kUnlaidMargin = 90;
 
 struct Scale {
   double min, max;
@@ -62,6 +76,10 @@ BarChart::BarChart(QWidget* parent) : QChartView(parent) {
   yAxis_->setLabelFormat("%g");
   c->addAxis(yAxis_, Qt::AlignLeft);
   series_->attachAxis(yAxis_);
+  // How many labels fit depends on the plot's width, known once the chart is laid out.
+  connect(c, &QChart::plotAreaChanged, this, [this](const QRectF& area) {
+    if (labelStep(area.width()) != labelStep_) relabel();
+  });
   rebuild();
 }
 
@@ -84,10 +102,12 @@ int BarChart::pageSlots() const {
   return pointsPerPage_ > 0 ? pointsPerPage_ : static_cast<int>(bars_.size());
 }
 
+int BarChart::shownBars() const {
+  return std::min(static_cast<int>(bars_.size()), pageSlots());
+}
+
 void BarChart::rebuild() {
-  const int n = static_cast<int>(bars_.size());
-  const int pageSize = pageSlots();
-  const int shown = std::min(n, pageSize);
+  const int shown = shownBars();
 
   // One bar set per colour, stacked: a bar is drawn by the set of its colour, the others add 0.
   series_->clear();
@@ -98,20 +118,19 @@ void BarChart::rebuild() {
     auto* set = new QBarSet(QString());
     set->setColor(color);
     set->setBorderColor(color.darker(150));
-    for (const Bar& b : bars_) set->append(b.color == color ? b.y : 0.0);
+    QList<qreal> values;
+    values.reserve(static_cast<qsizetype>(bars_.size()));
+    for (const Bar& b : bars_) values.append(b.color == color ? b.y : 0.0);
+    set->append(values);
     series_->append(set);
   }
 
-  for (const QString& l : xAxis_->categoriesLabels()) xAxis_->remove(l);
-  xAxis_->setStartValue(-0.5);
-  QStringList used;
-  for (int i = 0; i < shown; ++i) {
-    QString label = bars_[i].label;
-    while (used.contains(label)) label += kZeroWidthSpace;
-    used << label;
-    xAxis_->append(label, i + 0.5);
-  }
-  xAxis_->setRange(-0.5, std::max(pageSize, 1) - 0.5);
+  QFontMetricsF fm(xAxis_->labelsFont());
+  widestLabel_ = 0;
+  for (int i = 0; i < shown; ++i)
+    widestLabel_ = std::max(widestLabel_, fm.horizontalAdvance(bars_[i].label));
+  labelStep_ = 0;  // forces relabelling
+  relabel();
 
   double lo = 0, hi = 0;
   for (int i = 0; i < shown; ++i) {
@@ -124,9 +143,53 @@ void BarChart::rebuild() {
   viewport()->update();
 }
 
+int BarChart::labelStep(double plotWidth) const {
+  if (plotWidth <= 0) plotWidth = width() - kUnlaidMargin;
+  const int slotCount = std::max(pageSlots(), 1);
+  const double pitch = plotWidth / slotCount;
+  // Odd, so that a group of bars has a middle bar.
+  for (int step = 1;; step += 2) {
+    const int groups = std::max(slotCount / step, 1);
+    const bool labelsFit =
+        plotWidth / (groups + 1) - kAxisLabelPadding >= widestLabel_ + kTextBoxMargin;
+    const bool marksFit = step * pitch >= widestLabel_ + kMarkRoom;
+    if ((labelsFit && marksFit) || step >= slotCount) return step;
+  }
+}
+
+void BarChart::relabel() {
+  const int step = labelStep(chart()->plotArea().width());
+  if (step == labelStep_) return;
+  labelStep_ = step;
+
+  // Every group of step bars is one category whose label, centred, stands under the group's
+  // middle bar and shows that bar's limit; the ticks fall between groups.
+  for (const QString& l : xAxis_->categoriesLabels()) xAxis_->remove(l);
+  xAxis_->setStartValue(-0.5);
+  labelled_.clear();
+  QSet<QString> used;
+  QHash<QString, int> repeats;
+  const int shown = shownBars();
+  const int slotCount = std::max(pageSlots(), 1);
+  for (int end = step; end - step + step / 2 < shown && end <= slotCount; end += step) {
+    const int middle = end - step + step / 2;
+    const QString& text = bars_[middle].label;
+    QString label = text;
+    while (used.contains(label)) {
+      label = text;
+      for (int r = ++repeats[text]; r > 0; r >>= 1) label += (r & 1) ? kOneBit : kZeroBit;
+    }
+    used.insert(label);
+    xAxis_->append(label, end - 0.5);
+    labelled_.push_back(middle);
+  }
+  xAxis_->setRange(-0.5, slotCount - 0.5);
+  viewport()->update();
+}
+
 QStringList BarChart::axisLabels() const {
   QStringList out;
-  for (QString l : xAxis_->categoriesLabels()) out << l.remove(kZeroWidthSpace);
+  for (QString l : xAxis_->categoriesLabels()) out << l.remove(kZeroBit).remove(kOneBit);
   return out;
 }
 
@@ -154,8 +217,7 @@ void BarChart::renderTo(QPainter& painter, const QRectF& target) {
 
 void BarChart::drawForeground(QPainter* painter, const QRectF& rect) {
   QChartView::drawForeground(painter, rect);
-  const int shown = std::min(static_cast<int>(bars_.size()), pageSlots());
-  if (shown == 0) return;
+  if (labelled_.empty()) return;
   painter->save();
   painter->setRenderHint(QPainter::Antialiasing, false);
   // Sized in scene pixels, so that a print scales the marks with the rest of the chart instead of
@@ -164,7 +226,8 @@ void BarChart::drawForeground(QPainter* painter, const QRectF& rect) {
   font.setPixelSize(QFontInfo(font).pixelSize());
   painter->setFont(font);
   QFontMetricsF fm(font);
-  for (int i = 0; i < shown; ++i) {
+  // Marks on the bars that carry an axis label: where every label fits, on every bar.
+  for (int i : labelled_) {
     const Bar& b = bars_[i];
     QPointF top = chart()->mapToScene(chart()->mapToPosition(QPointF(i, b.y), series_));
     QPointF end(top.x(), top.y() - kConnectorLength);

@@ -1,7 +1,8 @@
 #pragma once
 // A bar chart of one series: bars side by side in ascending x order, each labelled on the
 // horizontal axis and by a mark above it joined to the bar by a short connector; an automatic
-// vertical scale; a number of points per page. Built on Qt Charts.
+// vertical scale; a number of points per page. Built on Qt Charts. When the labels do not fit
+// side by side, only every so many bars carry a label and a mark.
 
 #include <QChartView>
 #include <QColor>
@@ -41,7 +42,8 @@ class BarChart : public QChartView {
 
   QStackedBarSeries* series() const { return series_; }
 
-  // The horizontal axis labels as shown, left to right.
+  // The horizontal axis labels as shown, left to right (one per group of bars when they do not
+  // fit one per bar).
   QStringList axisLabels() const;
   // The colour bar i (in x order) is filled with.
   QColor barColor(int i) const;
@@ -58,10 +60,17 @@ class BarChart : public QChartView {
 
  private:
   int pageSlots() const;
+  int shownBars() const;
+  // The number of bars per axis label (odd) for a plot area plotWidth pixels wide.
+  int labelStep(double plotWidth) const;
   void rebuild();
+  void relabel();
 
   std::vector<Bar> bars_;
   int pointsPerPage_ = 0;
+  double widestLabel_ = 0;     // of the bars shown, in the axis font
+  int labelStep_ = 0;          // bars per axis label
+  std::vector<int> labelled_;  // the bars that carry an axis label and a mark
   QStackedBarSeries* series_ = nullptr;
   QCategoryAxis* xAxis_ = nullptr;
   QValueAxis* yAxis_ = nullptr;

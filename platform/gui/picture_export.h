@@ -6,8 +6,8 @@
 
 namespace ore::gui {
 
-// Writes image as a PNG file under exactly this name. Throws ore::Error when the file cannot be
-// created or written; a file that could not be written whole is removed.
+// Writes image as a PNG file under exactly this name, replacing it whole or not at all. Throws
+// ore::Error when it cannot be encoded or written.
 void writePng(const QImage& image, const std::string& path);
 
 }  // namespace ore::gui

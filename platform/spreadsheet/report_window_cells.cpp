@@ -6,6 +6,21 @@
 
 namespace ore {
 
+namespace {
+// A formula that is a number alone, from the spreadsheet's syntax (a point before the decimals)
+// to the locale's and back; every other formula is left as it is.
+std::string swapNumberSeparator(const std::string& formula, char from, char to) {
+  double v;
+  if (from == to || formula.size() < 2 || formula[0] != '=' ||
+      !NumberFormat(from).tryParseReal(std::string_view(formula).substr(1), v))
+    return formula;
+  std::string out = formula;
+  for (char& ch : out)
+    if (ch == from) ch = to;
+  return out;
+}
+}  // namespace
+
 std::string cellDisplayText(const Cell& cell, const NumberFormat& fmt) {
   switch (cell.type) {
     case Cell::Type::Empty:
@@ -24,7 +39,7 @@ std::string cellDisplayText(const Cell& cell, const NumberFormat& fmt) {
 }
 
 std::string cellEditText(const Cell& cell, const NumberFormat& fmt) {
-  if (!cell.formula.empty()) return cell.formula;
+  if (!cell.formula.empty()) return swapNumberSeparator(cell.formula, '.', fmt.decimalSeparator());
   return cellDisplayText(cell, fmt);
 }
 
@@ -40,7 +55,7 @@ Cell cellFromTyped(const std::string& typed, const NumberFormat& fmt) {
   if (typed[0] == '=' && fmt.tryParseReal(std::string_view(typed).substr(1), v)) {
     c.type = Cell::Type::Number;
     c.number = v;
-    c.formula = typed;
+    c.formula = swapNumberSeparator(typed, fmt.decimalSeparator(), '.');  // as files hold it
     return c;
   }
   if (fmt.tryParseReal(typed, v)) {

@@ -34,8 +34,9 @@ void TForm5::setPoints(const std::vector<analysis::HistogramPoint>& points) {
 }
 
 void TForm5::Button1Click() {
-  printTarget_->printPage(
-      [this](QPainter& painter, const QRectF& page) { Chart1->renderTo(painter, page); });
+  printTarget_->printPage("Гистограмма", [this](QPainter& painter, const QRectF& page) {
+    Chart1->renderTo(painter, page);
+  });
 }
 
 void TForm5::Button2Click() {

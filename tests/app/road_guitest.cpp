@@ -319,11 +319,11 @@ TEST(RoadTest, FromTheMenuToTheSavedDiagram) {
     EXPECT_TRUE(graph::readBmp(*o.graphFile) == bmp);
   }
 
-  // Saving where nothing may be written (as root, /sys): one message naming the file and the
+  // Saving where nothing may be written (as root, /proc): one message naming the file and the
   // reason, the window and its picture stay.
   QTemporaryDir locked;
   QFile::setPermissions(locked.path(), QFile::ReadOwner | QFile::ExeOwner);
-  const std::string folder = geteuid() == 0 ? "/sys" : locked.path().toStdString();
+  const std::string folder = geteuid() == 0 ? "/proc" : locked.path().toStdString();
   const std::string refused = folder + "/road.bmp";
   graph->setSaveDialog([&] { return TForm8::SaveTarget{refused, false}; });
   h.click("TForm8", "Button1");

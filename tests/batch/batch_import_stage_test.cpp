@@ -98,5 +98,44 @@ TEST_F(BatchImportTest, FailuresGiveTheProgramsMessages) {
   }
 }
 
+// Workbooks whose mass column is a formula: the empty text ends the data, and a formula
+// without a result is never taken for an empty cell.
+TEST(BatchImportFilesTest, FormulaMassColumnsOfRealWorkbooks) {
+  struct Case {
+    const char* file;
+    std::vector<double> masses;  // empty: the import fails
+    const char* message;
+  } cases[] = {
+      {"formula-empty-text.ods", {20, 40, 60}, ""},
+      // The same with the results as spreadsheets cache them: ="" as <c t="str">..<v></v>.
+      {"formula-empty-text.cached.xlsx", {20, 40, 60}, ""},
+      {"shared-formula-no-value.xlsx", {10, 10, 10, 7}, ""},
+      // Written without any cached result, so IF(...) cannot be evaluated here: C2 is #N/A.
+      {"formula-empty-text.libreoffice.xlsx",
+       {},
+       "Could not convert variant of type (Error) into type (OleStr)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    std::vector<std::string> args = {OREFRAC_TEST_DATA "/workbooks/faults/" + std::string(c.file),
+                                     "--lumps", "-"};
+    if (c.file[0] == 'f')
+      args.insert(args.end(), {"--mass", "C", "--content", "D", "--param", "E"});
+    batch::BatchState s(',');
+    if (c.masses.empty()) {
+      try {
+        batch::importStage(batch::parseOptions(args), s);
+        ADD_FAILURE() << "no failure";
+      } catch (const Error& e) {
+        EXPECT_STREQ(e.what(), c.message);
+      }
+      continue;
+    }
+    batch::importStage(batch::parseOptions(args), s);
+    ASSERT_EQ(s.ws.LumpCount, static_cast<int>(c.masses.size()));
+    for (size_t i = 0; i < c.masses.size(); ++i) EXPECT_EQ(s.ws.Mass[i + 1], c.masses[i]) << i;
+  }
+}
+
 }  // namespace
 }  // namespace ore::test

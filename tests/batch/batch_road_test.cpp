@@ -83,6 +83,41 @@ TEST(BatchRoadTest, GridAndLabelOfTheBasicWorkbook) {
   EXPECT_EQ(dotted, std::vector<std::string>{"Число кусков  n=120       M=0.47"});
 }
 
+TEST(BatchRoadTest, CurveAndBestCutOfTheBasicWorkbook) {
+  // No limits needed: the curve has a row per distinct key (119 of the 120 lumps), the best cut
+  // its lines after it.
+  const std::vector<std::string> out =
+      lines(run({kBasic, "--contents", "3", "--extra", "E,F", "--decimal", ",", "--curve", "-",
+                 "--best-cut", "--seed", "1"}));
+  ASSERT_EQ(out.size(), 1u + 119u + 9u);
+  EXPECT_EQ(out[0],
+            tabbed({"Граница", "Выход хвостов, %", "Содержание в хвостах, %  №= 1",
+                    "Содержание в хвостах, %  №= 2", "Содержание в хвостах, %  №= 3",
+                    "Извлечение в хвосты, %  №= 1", "Извлечение в хвосты, %  №= 2",
+                    "Извлечение в хвосты, %  №= 3", "Выход концентрата, %",
+                    "Содержание в концентрате, %  №= 1", "Содержание в концентрате, %  №= 2",
+                    "Содержание в концентрате, %  №= 3", "Извлечение в концентрат, %  №= 1",
+                    "Извлечение в концентрат, %  №= 2", "Извлечение в концентрат, %  №= 3"}));
+  EXPECT_EQ(out[1],
+            tabbed({"0", "0,775515753627746", "0", "4,3103", "2,4229", "0", "0,969422141070862",
+                    "1,19801852142086", "99,2244842463723", "7,61356934898928", "3,44140393777898",
+                    "1,56174234640196", "100", "99,0305778589291", "98,8019814785791"}));
+  EXPECT_EQ(out[119],
+            tabbed({"14,85", "100", "7,5545249192745", "3,44814236362416", "1,56842075966919",
+                    "100", "100", "100", "0", "0", "0", "0", "0", "0", "0"}));
+  const std::vector<std::string> best(out.begin() + 120, out.end());
+  EXPECT_EQ(best, (std::vector<std::string>{
+                      "Лучшая граница: 7,35", "Эффективность разделения E: 24,0005938845018",
+                      "Выход концентрата, %: 54,9105833901226",
+                      "Содержание в концентрате, %  №= 1: 10,8564946559587",
+                      "Извлечение в концентрат, %  №= 1: 78,9111772746244",
+                      "Повторных выборок: 1000, начальное число: 1",
+                      "95 % интервал извлечения в концентрат, %  №= 1: от 70,1278545743931 до "
+                      "85,9212544382056",
+                      "95 % интервал выхода концентрата, %: от 44,388942361919 до 64,1198892413485",
+                      "Лучшая граница выборки в пределах ±10 % от 7,35: 89 % (890 из 1000)"}));
+}
+
 TEST(BatchRoadTest, LumpsToStandardOutputAsTheSourceGridHoldsThem) {
   const std::vector<std::string> out = lines(run(args({"--lumps", "-"})));
   ASSERT_EQ(out.size(), 122u);  // header, 120 lumps, the label
@@ -226,6 +261,12 @@ TEST(BatchRoadTest, TheBinaryExitsWithOneAndTheMessageOnStandardError) {
        "0,01; 0,001; 0,0001; 0,00001; 0,000001"},
       {wb + " --limits ''",
        "Количество карманов должно быть целым числом от 1 до 10000 (введено 0)"},
+      {wb + " --decimal , --best-cut --min-grade 1.5", "'1.5' is not a valid floating point value"},
+      {wb + " --best-cut --seed -1", "--seed: ожидается целое число не меньше 0, получено '-1'"},
+      {wb + " --curve - --seed 2", "--seed действует только вместе с --best-cut"},
+      {wb + " --best-cut --min-grade 50",
+       "Ни одна граница не дает содержания элемента 1 в концентрате не ниже 50: лучшая граница "
+       "не определена"},
       {"'" OREFRAC_TEST_DATA "/workbooks/bad-text.xlsx' --limits 1",
        "Could not convert variant of type (OleStr) into type (Double)"},
   };

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/workbook/cell_values.h"
@@ -241,6 +242,7 @@ class SheetHandler : public XmlHandler {
       } else if (local == "f") {
         hasF_ = true;
         capture_ = &f_;
+        startFormula(attrs);
       } else if (local == "is") {
         hasIs_ = true;
       } else if (local == "rPh") {
@@ -322,11 +324,32 @@ class SheetHandler : public XmlHandler {
     type_ = type ? type : "n";
     inCell_ = true;
     hasV_ = hasF_ = hasIs_ = false;
+    sharedIndex_ = -1;
     v_.clear();
     f_.clear();
     is_.clear();
     capture_ = nullptr;
     phonetic_ = 0;
+  }
+
+  // A shared formula's master (t="shared" with its text) and the cells that share it (t="shared"
+  // with only the index si).
+  void startFormula(const char** attrs) {
+    const char* t = attrValue(attrs, "t");
+    const char* si = attrValue(attrs, "si");
+    std::uint64_t n;
+    sharedIndex_ = t && std::string_view(t) == "shared" && si && parseIndex(si, 1ull << 32, n)
+                       ? static_cast<std::int64_t>(n)
+                       : -1;
+  }
+
+  // A shared formula's text is kept from its master. A follower's text proper is the master's with
+  // relative references shifted; only formulas without references can be evaluated here, and for
+  // those it is the master's text, so a follower takes the master's value, evaluated once.
+  void rememberSharedFormula() {
+    if (sharedIndex_ < 0 || f_.empty()) return;
+    ctx_.addModel(f_.size() + sizeof(SharedFormula) + 32);
+    sharedFormulas_[sharedIndex_] = SharedFormula{f_, std::nullopt};
   }
 
   [[noreturn]] void badValue() {
@@ -336,9 +359,19 @@ class SheetHandler : public XmlHandler {
 
   // A formula the writer left without its result.
   Cell uncomputed() {
+    if (f_.empty() && sharedIndex_ >= 0) {
+      auto it = sharedFormulas_.find(sharedIndex_);
+      if (it == sharedFormulas_.end()) return evaluated("");  // no master before it: #N/A
+      if (!it->second.value) it->second.value = evaluated(it->second.text);
+      return *it->second.value;
+    }
+    return evaluated(f_);
+  }
+
+  static Cell evaluated(std::string_view formula) {
     Cell c;
     double v;
-    switch (evalConstantFormula(f_, v)) {
+    switch (evalConstantFormula(formula, v)) {
       case FormulaResult::Value:
         c.type = Cell::Type::Number;
         c.number = v;
@@ -358,7 +391,9 @@ class SheetHandler : public XmlHandler {
   void finishCell() {
     inCell_ = false;
     capture_ = nullptr;
-    const bool noResult = hasF_ && v_.empty() && !f_.empty();
+    if (hasF_) rememberSharedFormula();
+    // A formula never reads as an empty cell: without its result it is evaluated or #N/A.
+    const bool noResult = hasF_ && v_.empty();
     Cell c;
     const std::string_view t = type_;
     if (t == "n") {
@@ -389,7 +424,8 @@ class SheetHandler : public XmlHandler {
       c.text = hasIs_ ? std::move(is_) : std::move(v_);
       decodeOoxmlEscapes(c.text);
     } else if (t == "str") {
-      if (noResult) {
+      // An empty <v> of a text result is the empty text (as spreadsheets store ="").
+      if (noResult && !hasV_) {
         c = uncomputed();
       } else {
         c.type = Cell::Type::Text;
@@ -440,6 +476,12 @@ class SheetHandler : public XmlHandler {
   int phonetic_ = 0;
   std::string v_, f_, is_;
   std::string* capture_ = nullptr;
+  std::int64_t sharedIndex_ = -1;
+  struct SharedFormula {
+    std::string text;
+    std::optional<Cell> value;  // once a follower without a result needed it
+  };
+  std::map<std::int64_t, SharedFormula> sharedFormulas_;  // by si, as the masters give them
 };
 
 }  // namespace

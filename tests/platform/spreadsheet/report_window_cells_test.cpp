@@ -25,6 +25,7 @@ TEST(ReportWindowCellsTest, ShowsEveryKindOfCell) {
       {make(Cell::Type::Number, 12.5), "12,5", "12,5"},
       {make(Cell::Type::Number, 1e-6), "1E-6", "1E-6"},
       {make(Cell::Type::Number, 5, "", "=5"), "5", "=5"},
+      {make(Cell::Type::Number, 12.5, "", "=12.5"), "12,5", "=12,5"},  // the file's point
       {make(Cell::Type::Text, 0, "Хвосты   "), "Хвосты   ", "Хвосты   "},
       {make(Cell::Type::Logical, 1), "ИСТИНА", "ИСТИНА"},
       {make(Cell::Type::Logical, 0), "ЛОЖЬ", "ЛОЖЬ"},
@@ -52,11 +53,16 @@ TEST(ReportWindowCellsTest, TypedTextBecomesACell) {
     std::string text;
     std::string formula;
   } cases[] = {
-      {"", Cell::Type::Empty, 0, "", ""},        {"12,5", Cell::Type::Number, 12.5, "", ""},
-      {" -3 ", Cell::Type::Number, -3, "", ""},  {"2,5E3", Cell::Type::Number, 2500, "", ""},
+      {"", Cell::Type::Empty, 0, "", ""},
+      {"12,5", Cell::Type::Number, 12.5, "", ""},
+      {" -3 ", Cell::Type::Number, -3, "", ""},
+      {"2,5E3", Cell::Type::Number, 2500, "", ""},
       {"12.5", Cell::Type::Text, 0, "12.5", ""},  // a point is not this locale's separator
-      {"=7", Cell::Type::Number, 7, "", "=7"},   {"=A1", Cell::Type::Text, 0, "=A1", ""},
-      {"'12", Cell::Type::Text, 0, "12", ""},    {"Отчет ", Cell::Type::Text, 0, "Отчет ", ""},
+      {"=7", Cell::Type::Number, 7, "", "=7"},
+      {"=A1", Cell::Type::Text, 0, "=A1", ""},
+      {"=12,5", Cell::Type::Number, 12.5, "", "=12.5"},  // formulas are saved with the point
+      {"'12", Cell::Type::Text, 0, "12", ""},
+      {"Отчет ", Cell::Type::Text, 0, "Отчет ", ""},
   };
   for (const Case& c : cases) {
     Cell cell = cellFromTyped(c.typed, fmt);

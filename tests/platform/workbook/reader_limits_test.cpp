@@ -306,7 +306,13 @@ TEST(ReaderLimitsTest, XlsxCellKinds) {
       "<c t=\"str\"><f>\"a\"</f><v>txt</v></c><c t=\"d\"><v>2020-01-01T06:00:00</v></c></row>"
       "<row><c><f>2*(3+4)</f></c><c><f>A1+1</f><v></v></c><c><f>1/0</f></c><c s=\"1\"/>"
       "<c r=\"F2\" t=\"inlineStr\"><is><r><t>in</t></r><r><t>line</t></r></is></c>"
-      "<c><is><t>untyped</t></is></c></row>";
+      "<c><is><t>untyped</t></is></c></row>"
+      // Formulas without a result: the empty text (=""), and a shared formula whose master and
+      // followers carry no value; a follower of an unknown or non-constant master is #N/A.
+      "<row r=\"3\"><c t=\"str\"><f>IF(B3=\"\",\"\",1)</f><v></v></c>"
+      "<c><f t=\"shared\" ref=\"B3:C3\" si=\"0\">1+9</f></c><c><f t=\"shared\" si=\"0\"/></c>"
+      "<c><f t=\"shared\" si=\"7\"/></c><c><f t=\"shared\" ref=\"E3:F3\" si=\"1\">A3*2</f></c>"
+      "<c><f t=\"shared\" si=\"1\"/></c><c t=\"str\"><f t=\"shared\" si=\"0\"/></c></row>";
   Workbook wb = readWorkbook(writeZip(
       "kinds.xlsx",
       xlsx({{"S", sheetXml(data)}}, {{"xl/sharedStrings.xml", sst}, {"xl/styles.xml", styles}})));
@@ -324,6 +330,9 @@ TEST(ReaderLimitsTest, XlsxCellKinds) {
       {1, 7, T::Error, 0, "#REF!"}, {1, 8, T::Text, 0, "txt"},    {1, 9, T::Date, 43831.25, ""},
       {2, 1, T::Number, 14, ""},    {2, 2, T::Error, 0, "#N/A"},  {2, 3, T::Error, 0, "#DIV/0!"},
       {2, 4, T::Empty, 0, ""},      {2, 6, T::Text, 0, "inline"}, {2, 7, T::Text, 0, "untyped"},
+      {3, 1, T::Text, 0, ""},       {3, 2, T::Number, 10, ""},    {3, 3, T::Number, 10, ""},
+      {3, 4, T::Error, 0, "#N/A"},  {3, 5, T::Error, 0, "#N/A"},  {3, 6, T::Error, 0, "#N/A"},
+      {3, 7, T::Number, 10, ""},
   };
   for (const auto& w : want) {
     const Cell& c = s.cell(w.row, w.col);

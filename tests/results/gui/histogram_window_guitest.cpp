@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QDir>
 #include <QFile>
 #include <QLegend>
+#include <QPrinter>
 #include <QStackedBarSeries>
 #include <QTemporaryDir>
 
+#include "data/errors.h"
 #include "results/gui/histogram_window.h"
 #include "tests/gui_harness.h"
 
@@ -87,6 +90,28 @@ TEST(HistogramWindowTest, RepeatedLimitTextsStillLabelEveryBar) {
   EXPECT_EQ(h.ctx.Form5->Chart1->axisLabels(), labels({"1", "1", "", ""}));
 }
 
+// The largest pocket count with every limit text alike (limits not typed yet): the axis keeps to
+// labels that fit the plot, each a few characters at most, instead of one growing label per bar.
+TEST(HistogramWindowTest, TenThousandPocketsWithOneLimitTextKeepTheAxisShort) {
+  Harness h;
+  TForm5* f = h.ctx.Form5;
+  std::vector<HistogramPoint> pts;
+  for (int i = 1; i <= 10000; ++i) pts.push_back({double(i), double(i % 7), "5", 0xFF0000});
+  f->setPoints(pts);
+  f->setPointsPerPage(10000);
+  f->show();
+  EXPECT_FALSE(f->Chart1->grab().isNull());
+  ASSERT_EQ(f->Chart1->series()->barSets().size(), 1);
+  EXPECT_EQ(f->Chart1->series()->barSets()[0]->count(), 10000);
+  const QStringList shown = f->Chart1->axisLabels();
+  EXPECT_GE(shown.size(), 2);
+  EXPECT_LE(shown.size(), f->Chart1->width() / 10);
+  EXPECT_EQ(shown.count("5"), shown.size());
+  auto* axis = qobject_cast<QCategoryAxis*>(f->Chart1->chart()->axes(Qt::Horizontal).value(0));
+  ASSERT_NE(axis, nullptr);
+  for (const QString& label : axis->categoriesLabels()) EXPECT_LE(label.size(), 1 + 16);
+}
+
 TEST(HistogramWindowTest, PointsPerPageLimitsTheBarsShown) {
   Harness h;
   BarChart* chart = h.ctx.Form5->Chart1;
@@ -125,6 +150,66 @@ TEST(HistogramWindowTest, PrintGivesOnePage) {
   EXPECT_EQ(
       bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 1);
   EXPECT_EQ(bytes.count("/Type /Pages"), 1);
+  // The job carries the window's name as its title.
+  QByteArray title("/Title (\xFE\xFF");
+  for (QChar c : QString("Гистограмма"))
+    title.append(char(c.unicode() >> 8)).append(char(c.unicode()));
+  EXPECT_TRUE(bytes.contains(title));
+}
+
+// A print system that refuses the queue before the job or the job when it is handed over.
+class RefusingSpooler : public PrintSpooler {
+ public:
+  RefusingSpooler(std::string before, std::string after, QString file)
+      : before_(std::move(before)), after_(std::move(after)), file_(std::move(file)) {}
+  std::string refusal(const QString&) override { return before_; }
+  std::string submissionError() override {
+    QFile f(file_);
+    askedAfterHandOver = f.open(QIODevice::ReadOnly) && f.readAll().trimmed().endsWith("%%EOF");
+    return after_;
+  }
+  bool askedAfterHandOver = false;
+
+ private:
+  std::string before_, after_;
+  QString file_;
+};
+
+TEST(HistogramWindowTest, APrintTheSystemRefusesIsReportedWithItsReason) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  struct Case {
+    const char* before;
+    const char* after;
+    const char* message;
+    bool painted;
+  };
+  const Case cases[] = {
+      {"принтер не принимает задания", "", "F: принтер не принимает задания", false},
+      {"", "Destination \"PDF\" is not accepting jobs.",
+       "F: Destination \"PDF\" is not accepting jobs.", true},
+      {"", "", "", true},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    const QString path = dir.filePath(QString("job%1.pdf").arg(n++));
+    RefusingSpooler spooler(c.before, c.after, path);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    bool painted = false;
+    std::string message;
+    try {
+      printOnePage(
+          printer, "Гистограмма", [&](QPainter&, const QRectF&) { painted = true; }, "F", spooler);
+    } catch (const Error& e) {
+      message = e.what();
+    }
+    EXPECT_EQ(message, c.message) << c.message;
+    EXPECT_EQ(painted, c.painted) << c.message;
+    // The job's result is asked for once the job is complete, not before.
+    EXPECT_EQ(spooler.askedAfterHandOver, c.painted) << c.message;
+  }
 }
 
 TEST(HistogramWindowTest, PrintingWithoutAPrinterSaysSoAndKeepsTheWindow) {

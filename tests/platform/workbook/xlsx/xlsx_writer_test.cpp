@@ -10,6 +10,8 @@
 #include <sstream>
 
 #include "data/errors.h"
+#include "platform/spreadsheet/report_window_cells.h"
+#include "platform/workbook/workbook_reader.h"
 #include "tests/platform/workbook/cells.h"
 #include "tests/platform/workbook/xlsx/xlsx_writer_readback.h"
 
@@ -66,6 +68,44 @@ TEST(XlsxWriterTest, StoresEveryKindOfCellOnEverySheetInOrder) {
   const std::string styles = zipEntry(file, "xl/styles.xml");
   EXPECT_NE(styles.find("dd.mm.yyyy\""), std::string::npos);
   EXPECT_NE(styles.find("dd.mm.yyyy hh:mm:ss"), std::string::npos);
+}
+
+// What the file stores for each value, and that our reader gets the value back unchanged.
+TEST(XlsxWriterTest, EveryNumberAndTextReopensAsItself) {
+  struct Case {
+    Cell cell;
+    std::string stored;  // in the cell's XML
+  } cases[] = {
+      {number(1.7976931348623157e308), "<v>1.7976931348623157E+308</v>"},
+      {number(0.1 + 0.2), "<v>0.30000000000000004</v>"},
+      {number(-1.25e-7), "<v>-1.25E-07</v>"},
+      {of(Cell::Type::Date, 45000 + 1.0 / 3), "<v>45000.333333333336</v>"},
+      {cellFromTyped("=0,30000000000000004", NumberFormat(',')),
+       "<f>0.30000000000000004</f><v>0.30000000000000004</v>"},
+      {cellFromTyped("=12,5", NumberFormat(',')), "<f>12.5</f><v>12.5</v>"},
+      {text("_x0041_ и _x005f_"), "_x005F_x0041_ и _x005F_x005f_"},
+      {text("a\x01\tb\r\nc"), "a_x0001_\tb_x000D_\nc"},
+      {text("\xEF\xBF\xBE\xEF\xBF\xBF"), "_xFFFE__xFFFF_"},
+      {text("_x41_ _xZZZZ_"), "_x41_ _xZZZZ_"},
+  };
+  TempDir dir;
+  const std::string file = dir.file("exact.xlsx");
+  Workbook wb;
+  wb.sheets.emplace_back("Лист1");
+  for (size_t i = 0; i < std::size(cases); ++i) wb.sheets[0].set(i + 1, 1, cases[i].cell);
+  writeXlsx(wb, file);
+
+  const std::string xml = sheetXml(file, 1);
+  const Workbook back = readWorkbook(file);
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const Cell& want = cases[i].cell;
+    const std::string element = cellXml(xml, "A" + std::to_string(i + 1));
+    EXPECT_NE(element.find(cases[i].stored), std::string::npos) << element;
+    const Cell& got = back.sheets.at(0).cell(i + 1, 1);
+    EXPECT_EQ(got.type, want.type) << element;
+    EXPECT_EQ(got.number, want.number) << element;
+    EXPECT_EQ(got.text, want.text) << element;
+  }
 }
 
 std::string findOnPath(const std::string& program) {
@@ -184,6 +224,8 @@ TEST(XlsxWriterTest, RefusesWithAMessageNamingTheFileAndLeavesNothingBehind) {
   tooLong.sheets[0].set(1, 1, text(std::string(32768, 'x')));
   Workbook notFinite = withSheets({"Лист1"});
   notFinite.sheets[0].set(3, 2, number(NAN));
+  Workbook notUtf8 = withSheets({"Лист1"});
+  notUtf8.sheets[0].set(2, 1, text("Масса \xCC\xE0"));
 
   struct Case {
     const char* what;
@@ -204,6 +246,8 @@ TEST(XlsxWriterTest, RefusesWithAMessageNamingTheFileAndLeavesNothingBehind) {
       {"empty name", withSheets({"Лист1", ""}), existing, "у листа 2 нет имени"},
       {"long text", tooLong, existing, "текст ячейки «Лист1»!A1 длиннее 32767 знаков"},
       {"not finite", notFinite, existing, "значение ячейки «Лист1»!B3 не является конечным числом"},
+      {"not UTF-8", notUtf8, existing,
+       "текст ячейки «Лист1»!A2 содержит байты, которые не являются знаками в кодировке UTF-8"},
   };
   for (const Case& c : cases) {
     try {

@@ -1,0 +1,102 @@
+// Times the sortability curve, the best cut and the bootstrap over a large synthetic sample.
+//
+//   sortability_bench [LUMPS [CONTENTS [RUNS [RESAMPLES [THREADS]]]]]   (defaults 1000000 3 5 1000
+//   2)
+
+#include <time.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <vector>
+
+#include "analysis/sortability.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double seconds(Clock::time_point a, Clock::time_point b) {
+  return std::chrono::duration<double>(b - a).count();
+}
+
+// The processor time of the whole process, all threads.
+double cpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return t.tv_sec + t.tv_nsec * 1e-9;
+}
+
+double median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int n = argc > 1 ? std::atoi(argv[1]) : 1000000;
+  const int C = argc > 2 ? std::atoi(argv[2]) : 3;
+  const int runs = argc > 3 ? std::atoi(argv[3]) : 5;
+  const int resamples = argc > 4 ? std::atoi(argv[4]) : 1000;
+  const unsigned threads = argc > 5 ? static_cast<unsigned>(std::atoi(argv[5])) : 2;
+
+  ore::Workspace ws;
+  ws.LumpCount = n;
+  ws.resizeLumps(n);
+  std::mt19937_64 rng(2024);
+  std::lognormal_distribution<double> mass(0, 0.7);
+  std::uniform_real_distribution<double> content(0, 10), extra(0, 60);
+  for (int i = 1; i <= n; ++i) {
+    ws.Mass[i] = mass(rng);
+    ws.Content[i] = std::round(content(rng) * 1000) / 1000;  // ties, as measured contents have
+    ws.Param[i] = content(rng);
+    for (int k = 1; k < C && k <= 9; ++k) ws.ExtraContents[k][i] = extra(rng);
+  }
+  ws.ContentCount = C;
+  ws.DistributionKind = ore::DistributionKind::Content;
+  const ore::NumberFormat fmt(',');
+
+  std::vector<double> curve, best, curveCpu, wall, cpu;
+  ore::analysis::SortabilityCurve cv;
+  ore::analysis::BestCut b;
+  for (int r = 0; r < runs; ++r) {
+    auto t0 = Clock::now();
+    double c0 = cpuSeconds();
+    cv = ore::analysis::sortabilityCurve(ws);
+    auto t1 = Clock::now();
+    b = ore::analysis::bestCut(cv, std::nullopt, fmt);
+    auto t2 = Clock::now();
+    curveCpu.push_back(cpuSeconds() - c0);
+    curve.push_back(seconds(t0, t1));
+    best.push_back(seconds(t1, t2));
+  }
+  ore::analysis::BootstrapSettings settings;
+  settings.resamples = resamples;
+  settings.threads = threads;
+  ore::analysis::BootstrapResult boot;
+  for (int r = 0; r < std::min(runs, 3); ++r) {
+    auto t0 = Clock::now();
+    double c0 = cpuSeconds();
+    boot = ore::analysis::bootstrapBestCut(cv, b, settings);
+    cpu.push_back(cpuSeconds() - c0);
+    wall.push_back(seconds(t0, Clock::now()));
+  }
+
+  std::printf("lumps %d, contents %d, cuts %zu, runs %d\n", n, C, cv.cutCount(), runs);
+  std::printf("curve          median %.4f s  (min %.4f)\n", median(curve),
+              *std::min_element(curve.begin(), curve.end()));
+  std::printf("best cut       median %.4f s\n", median(best));
+  std::printf("curve + best   median %.4f s, cpu time %.4f s\n", median(curve) + median(best),
+              median(curveCpu));
+  std::printf("bootstrap %d resamples, %u threads: median %.3f s, cpu time %.3f s\n", resamples,
+              threads, median(wall), median(cpu));
+  std::printf("best cut %s: E %s, recovery %s..%s, yield %s..%s, within 10 %%: %d\n",
+              fmt.format(b.figures.key).c_str(), fmt.format(b.figures.efficiency()).c_str(),
+              fmt.format(boot.recoveryLow).c_str(), fmt.format(boot.recoveryHigh).c_str(),
+              fmt.format(boot.yieldLow).c_str(), fmt.format(boot.yieldHigh).c_str(), boot.within);
+  return 0;
+}
