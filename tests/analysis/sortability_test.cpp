@@ -12,6 +12,7 @@
 
 #include "analysis/fraction_analysis.h"
 #include "data/errors.h"
+#include "data/results_layout.h"
 #include "tests/analysis/analysis_fixture.h"
 
 namespace ore::analysis {
@@ -144,16 +145,17 @@ TEST(SortabilityTest, AgreesWithThePocketsAtTheirLimitsWhenEveryLumpIsInAPocket)
         EXPECT_NEAR(kFmt.parseReal(g.cell(col, j)), static_cast<double>(v), 0.5e-6 + 1e-9)
             << "seed " << seed << " pocket " << j << " " << what;
       };
-      expectNear(2 * C + 3, f.tailsYield, "tails yield");
+      const ResultsLayout L(C);
+      expectNear(L.tailsYield(), f.tailsYield, "tails yield");
       for (int k = 1; k <= C; ++k) {
-        expectNear(2 * C + 3 + k, f.tailsContent[k], "tails content");
-        expectNear(3 * C + 3 + k, f.tailsRecovery[k], "tails recovery");
+        expectNear(L.tailsContent(k), f.tailsContent[k], "tails content");
+        expectNear(L.tailsRecovery(k), f.tailsRecovery[k], "tails recovery");
       }
       if (j == ws.PocketCount) continue;  // the last row has no concentrate
-      expectNear(4 * C + 4, f.concentrateYield, "concentrate yield");
+      expectNear(L.concentrateYield(), f.concentrateYield, "concentrate yield");
       for (int k = 1; k <= C; ++k) {
-        expectNear(4 * C + 4 + k, f.concentrateContent[k], "concentrate content");
-        expectNear(5 * C + 4 + k, f.concentrateRecovery[k], "concentrate recovery");
+        expectNear(L.concentrateContent(k), f.concentrateContent[k], "concentrate content");
+        expectNear(L.concentrateRecovery(k), f.concentrateRecovery[k], "concentrate recovery");
       }
     }
   }
