@@ -10,6 +10,7 @@
 #include "analysis/sample_index.h"
 #include "analysis/tails_concentrate.h"
 #include "data/errors.h"
+#include "data/results_layout.h"
 
 namespace ore::analysis {
 
@@ -23,7 +24,7 @@ void checkSettings(const Workspace& ws) {
                 std::to_string(ws.PocketCount) + ")");
   checkContentCount(ws.ContentCount);
   if (!isKnownPrecision(ws.PrecisionText)) throw Error(unknownPrecisionMessage(ws.PrecisionText));
-  if (ws.PocketBasis != 2 && ws.PocketBasis != 3)
+  if (ws.PocketBasis != PocketBasis::ByContent && ws.PocketBasis != PocketBasis::ByParam)
     throw Error("Не выбран расчет карманов: по концентрации или по параметру");
   checkDistributionKind(ws.DistributionKind);
 }
@@ -37,10 +38,10 @@ void checkTotals(const Workspace& ws, int K, const SampleTotals& t) {
 
 }  // namespace
 
-std::string summaryLabel(int pocketBasis, std::int32_t n, double index, bool defined,
+std::string summaryLabel(PocketBasis pocketBasis, std::int32_t n, double index, bool defined,
                          const NumberFormat& fmt) {
   std::string s = "Число кусков  n=" + fmt.format(static_cast<double>(n)) + "       ";
-  s += pocketBasis == 3 ? "П=" : "M=";
+  s += pocketBasis == PocketBasis::ByParam ? "П=" : "M=";
   s += defined ? fmt.format(index) : std::string(" не определен");
   return s;
 }
@@ -60,13 +61,15 @@ AnalysisOutcome runFractionAnalysis(Workspace& ws, const TextGrid& pocketTable, 
 
   // From here on the run writes as it goes, so a failure leaves the state it had reached.
   view.showResultsWindows();
-  results.resize(6 * C + 5, P + 1);
-  for (int j = 1; j <= P; ++j) results.setCell(0, j, fmt.format(j));
+  const ResultsLayout L(C);
+  results.resize(L.columnCount(), P + 1);
+  for (int j = 1; j <= P; ++j) results.setCell(L.pocketNumber(), j, fmt.format(j));
   for (int j = 1; j <= P; ++j)
-    for (int c = 1; c <= 6 * C + 4; ++c) results.setCell(c, j, "0");
-  for (int j = 1; j <= P; ++j) results.setCell(1, j, pocketTable.cell(1, j));
+    for (int c = L.limit(); c <= L.lastColumn(); ++c) results.setCell(c, j, "0");
+  for (int j = 1; j <= P; ++j) results.setCell(L.limit(), j, pocketTable.cell(1, j));
 
-  const double* key = ws.DistributionKind == 2 ? ws.Param.data() : ws.Content.data();
+  const double* key =
+      ws.DistributionKind == DistributionKind::Param ? ws.Param.data() : ws.Content.data();
   auto limit = [&](int j) { return fmt.parseReal(pocketTable.cell(1, j)); };
   const PocketSums sums = distributeLumps(ws, key, K, P, totals.M, limit);
   writePocketBlock(results, sums, totals, C, K, P, fmt);
@@ -80,7 +83,7 @@ AnalysisOutcome runFractionAnalysis(Workspace& ws, const TextGrid& pocketTable, 
   view.showLabel();  // still the previous text until the index is known
 
   // G is read from the unrounded tails content of element 1 at the last pocket.
-  const double G = cellNumber(results, 2 * C + 4, P, fmt);
+  const double G = cellNumber(results, L.tailsContent(1), P, fmt);
   const SampleIndexResult index = computeSampleIndex(ws, totals.M, G);
   double I = index.value;
   roundResults(results, C, P, f, fmt, index.defined ? &I : nullptr);

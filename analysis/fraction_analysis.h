@@ -6,29 +6,28 @@
 #include <string>
 #include <vector>
 
+#include "analysis/histogram_point.h"
 #include "data/number_format.h"
 #include "data/text_grid.h"
 #include "data/workspace.h"
 
 namespace ore::analysis {
 
-struct HistogramPoint {
-  double x = 0;
-  double y = 0;
-  std::string label;
-  std::uint32_t rgb = 0xFF0000;  // pure red
-};
-
 // What a run does on the windows, called at its steps in the run's order. A run that fails
 // leaves whatever the calls before the failure did.
 class AnalysisView {
  public:
   virtual ~AnalysisView() = default;
-  virtual void showResultsWindows() {}                                         // step 1
-  virtual void setHistogram(const std::vector<HistogramPoint>& /*points*/) {}  // step 12
-  virtual void showLabel() {}                                                  // step 13
-  virtual void setLabel(const std::string& /*text*/) {}                        // step 16
-  virtual void setPointsPerPage(int /*points*/) {}                             // step 17
+  // Once the settings and the lumps pass their checks, before anything is written.
+  virtual void showResultsWindows() {}
+  // After the pockets, tails and concentrate are written: one bar per pocket.
+  virtual void setHistogram(const std::vector<HistogramPoint>& /*points*/) {}
+  // Right after the histogram, before the sample index is computed.
+  virtual void showLabel() {}
+  // After the sample index and the rounding pass: the summary label text.
+  virtual void setLabel(const std::string& /*text*/) {}
+  // Last: the number of bars the chart shows per page.
+  virtual void setPointsPerPage(int /*points*/) {}
 };
 
 struct AnalysisOutcome {
@@ -46,7 +45,7 @@ struct AnalysisOutcome {
 //
 // Settings the run cannot work with are refused before anything is shown or written, with a
 // message saying why: PocketCount below 1, ContentCount outside 1..10, an unknown PrecisionText,
-// a PocketBasis other than 2 or 3, a DistributionKind other than 1 or 2, arrays shorter than
+// no PocketBasis or DistributionKind chosen (or a value outside the enum), arrays shorter than
 // LumpCount + 1, and a total mass of 0 (or beyond the range of numbers) with lumps present.
 // A limit that does not convert stops the run where it is first needed (distribution or
 // rounding pass) with the conversion error. When the average G is 0 with lumps present the run
@@ -55,9 +54,9 @@ struct AnalysisOutcome {
 AnalysisOutcome runFractionAnalysis(Workspace& ws, const TextGrid& pocketTable, TextGrid& results,
                                     const NumberFormat& fmt, AnalysisView& view);
 
-// The label text of a run: "Число кусков  n=" n, seven blanks, "M=" (PocketBasis 2) or "П="
-// (PocketBasis 3) and the index, or " не определен" in its place.
-std::string summaryLabel(int pocketBasis, std::int32_t lumpCount, double index, bool defined,
-                         const NumberFormat& fmt);
+// The label text of a run: "Число кусков  n=" n, seven blanks, "M=" (PocketBasis::ByContent) or
+// "П=" (ByParam) and the index, or " не определен" in its place.
+std::string summaryLabel(PocketBasis pocketBasis, std::int32_t lumpCount, double index,
+                         bool defined, const NumberFormat& fmt);
 
 }  // namespace ore::analysis

@@ -12,8 +12,8 @@ void checkContentCount(int C) {
                 " (задано " + std::to_string(C) + ")");
 }
 
-void checkDistributionKind(int kind) {
-  if (kind != 1 && kind != 2)
+void checkDistributionKind(DistributionKind kind) {
+  if (kind != DistributionKind::Content && kind != DistributionKind::Param)
     throw Error("Не выбрано условие распределения: содержания или параметра");
 }
 

@@ -5,12 +5,10 @@
 
 namespace ore::analysis {
 
-inline constexpr int kMaxContentCount = 10;
-
-// Throws ore::Error unless 1 <= contentCount <= 10.
+// Throws ore::Error unless 1 <= contentCount <= kMaxContentCount (data/workspace.h).
 void checkContentCount(int contentCount);
-// Throws ore::Error unless the distribution kind is 1 (content) or 2 (parameter).
-void checkDistributionKind(int distributionKind);
+// Throws ore::Error unless a distribution kind is chosen (content or parameter).
+void checkDistributionKind(DistributionKind distributionKind);
 // Throws ore::Error for a negative LumpCount, or when Mass, Content, Param or further contents
 // 1..contents-1 hold fewer than LumpCount + 1 values.
 void checkLumpArrays(const Workspace& ws, int contents);

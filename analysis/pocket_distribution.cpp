@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "analysis/grid_numbers.h"
+#include "data/results_layout.h"
 
 namespace ore::analysis {
 
@@ -117,16 +118,17 @@ PocketSums distributeLumps(const Workspace& ws, const double* key, int K, int P,
 
 void writePocketBlock(TextGrid& results, const PocketSums& s, const SampleTotals& t, int C, int K,
                       int P, const NumberFormat& fmt) {
+  const ResultsLayout L(C);
   for (int j = 1; j <= P; ++j) {
-    writeNumber(results, 2, j, s.Y[j], fmt);
+    writeNumber(results, L.pocketYield(), j, s.Y[j], fmt);
     for (int k = 1; k <= K; ++k) {
       double B = s.W[j] != 0 ? s.Q[j][k] / s.W[j] : 0.0;
-      writeNumber(results, 2 + k, j, B, fmt);
+      writeNumber(results, L.pocketContent(k), j, B, fmt);
     }
     if (t.T[1] != 0) {
       for (int k = 1; k <= K; ++k) {
         double E = t.T[k] != 0 ? s.Q[j][k] / t.T[k] * 100 : 0.0;
-        writeNumber(results, C + 2 + k, j, E, fmt);
+        writeNumber(results, L.pocketRecovery(k), j, E, fmt);
       }
     }
   }

@@ -4,47 +4,9 @@
 
 #include "analysis/grid_numbers.h"
 #include "data/errors.h"
+#include "data/results_layout.h"
 
 namespace ore::analysis {
-
-namespace {
-
-struct Precision {
-  const char* text;
-  long double factor;
-};
-
-constexpr Precision kPrecisions[] = {
-    {"1", 1.0L},          {"0,1", 10.0L},         {"0,01", 100.0L},         {"0,001", 1000.0L},
-    {"0,0001", 10000.0L}, {"0,00001", 100000.0L}, {"0,000001", 1000000.0L},
-};
-
-}  // namespace
-
-bool isKnownPrecision(std::string_view text) {
-  for (const auto& p : kPrecisions)
-    if (text == p.text) return true;
-  return false;
-}
-
-std::string unknownPrecisionMessage(std::string_view text) {
-  std::string m =
-      "Точность таблицы \"" + std::string(text) + "\" не распознана. Допустимые значения:";
-  bool first = true;
-  for (const auto& p : kPrecisions) {
-    m += first ? " \"" : ", \"";
-    m += p.text;
-    m += '"';
-    first = false;
-  }
-  return m;
-}
-
-long double scaleFactor(std::string_view text) {
-  for (const auto& p : kPrecisions)
-    if (text == p.text) return p.factor;
-  throw Error(unknownPrecisionMessage(text));
-}
 
 long double roundHalfEven(long double v) {
   if (!std::isfinite(v)) return v;
@@ -67,9 +29,10 @@ void roundResults(TextGrid& results, int C, int P, long double f, const NumberFo
                   double* index) {
   // The index is rounded in a local and stored only when the whole pass has succeeded.
   double I = index ? *index : 0;
-  for (int c = 1; c <= 6 * C + 4; ++c) {
+  const ResultsLayout L(C);
+  for (int c = L.limit(); c <= L.lastColumn(); ++c) {
     for (int r = 1; r <= P; ++r) {
-      if (c == 1) {
+      if (c == L.limit()) {
         writeNumber(results, c, r, roundLimit(cellNumber(results, c, r, fmt), f), fmt);
       } else if (!results.cell(c, r).empty()) {
         writeNumber(results, c, r, roundValue(cellNumber(results, c, r, fmt), f), fmt);

@@ -1,24 +1,14 @@
 #pragma once
-// Rounding the results grid and the sample index to the table precision.
+// Rounding the results grid and the sample index to the table precision (data/precision.h).
 
 #include <string>
 #include <string_view>
 
 #include "data/number_format.h"
+#include "data/precision.h"
 #include "data/text_grid.h"
 
 namespace ore::analysis {
-
-// True for exactly "1", "0,1", "0,01", "0,001", "0,0001", "0,00001" and "0,000001", compared
-// character for character (no trimming, a point is not a comma).
-bool isKnownPrecision(std::string_view precisionText);
-
-// The refusal of any other precision text; it lists the seven accepted texts.
-std::string unknownPrecisionMessage(std::string_view precisionText);
-
-// The scale factor f (1, 10, ..., 1000000) of a precision text; throws ore::Error with
-// unknownPrecisionMessage for a text it does not know.
-long double scaleFactor(std::string_view precisionText);
 
 // The integer nearest to v, halves to the even integer, whatever the FPU rounding mode.
 long double roundHalfEven(long double v);

@@ -99,10 +99,10 @@ SampleIndexResult computeSampleIndex(const Workspace& ws, double M, double G) {
     return res;
   }
   std::vector<RankEntry> order;
-  rankLumps(ws.PocketBasis == 3 ? ws.Param.data() : ws.Content.data(), n, order);
+  rankLumps(ws.PocketBasis == PocketBasis::ByParam ? ws.Param.data() : ws.Content.data(), n, order);
 
   std::int32_t first = 1, last = n;
-  if (ws.PocketBasis == 3) {
+  if (ws.PocketBasis == PocketBasis::ByParam) {
     first = 4;
     last = n - 3;
   }

@@ -89,7 +89,8 @@ SortabilityCurve sortabilityCurve(const Workspace& ws) {
   const std::int32_t n = ws.LumpCount;
   if (n == 0) throw Error("Куски не загружены: кривые обогатимости не строятся");
 
-  const double* key = ws.DistributionKind == 2 ? ws.Param.data() : ws.Content.data();
+  const double* key =
+      ws.DistributionKind == DistributionKind::Param ? ws.Param.data() : ws.Content.data();
   const double* m = ws.Mass.data();
   std::array<const double*, kMaxSortabilityContents + 1> c{};
   c[1] = ws.Content.data();
@@ -98,8 +99,9 @@ SortabilityCurve sortabilityCurve(const Workspace& ws) {
   std::vector<Place> order(static_cast<std::size_t>(n));
   for (std::int32_t i = 1; i <= n; ++i) {
     if (!std::isfinite(key[i]))
-      throw Error(std::string(ws.DistributionKind == 2 ? "Параметр" : "Содержание") + " куска " +
-                  std::to_string(i) + " вне диапазона чисел: расчет невозможен");
+      throw Error(
+          std::string(ws.DistributionKind == DistributionKind::Param ? "Параметр" : "Содержание") +
+          " куска " + std::to_string(i) + " вне диапазона чисел: расчет невозможен");
     order[i - 1] = {orderedBits(key[i]), i};
   }
   sortByKey(order);

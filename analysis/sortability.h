@@ -61,10 +61,10 @@ class SortabilityCurve {
   std::vector<double> mass_, metal1_;      // per place in key order: m and m * c_1
 };
 
-// Builds the curve of the lumps 1..LumpCount of ws, keyed on Content (DistributionKind 1) or Param
-// (DistributionKind 2), for ContentCount contents. One sort: O(n log n).
-// Throws ore::Error when there is no lump, a setting is out of range (ContentCount 1..10,
-// DistributionKind 1 or 2), the arrays are shorter than LumpCount + 1, a key is not a finite
+// Builds the curve of the lumps 1..LumpCount of ws, keyed on Content (DistributionKind::Content) or
+// Param (DistributionKind::Param), for ContentCount contents. One sort: O(n log n). Throws
+// ore::Error when there is no lump, a setting is out of range (ContentCount 1..10, no
+// DistributionKind chosen), the arrays are shorter than LumpCount + 1, a key is not a finite
 // number, or the total mass is 0 or a total is beyond the range of numbers (the fraction
 // analysis's messages).
 SortabilityCurve sortabilityCurve(const Workspace& ws);

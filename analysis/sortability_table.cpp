@@ -4,8 +4,8 @@
 #include <cctype>
 
 #include "data/errors.h"
-#include "platform/safe_file_writer.h"
-#include "platform/xlsx_writer.h"
+#include "platform/files/safe_file_writer.h"
+#include "platform/workbook/xlsx/xlsx_writer.h"
 
 namespace ore::analysis {
 

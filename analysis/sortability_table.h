@@ -9,7 +9,7 @@
 #include "analysis/sortability.h"
 #include "data/number_format.h"
 #include "data/text_grid.h"
-#include "platform/workbook.h"
+#include "platform/workbook/workbook.h"
 
 namespace ore::analysis {
 

@@ -1,10 +1,8 @@
 #pragma once
-// What every window reaches: the shared record, the number format, the error box and the
-// application-wide reference to each of the eight windows.
+// The program's context: what every window works with, and the eight windows, which only app/
+// (their wiring) and the window tests reach through it.
 
-#include "data/number_format.h"
-#include "data/workspace.h"
-#include "platform/error_box.h"
+#include "platform/gui/window_context.h"
 
 namespace ore::gui {
 
@@ -17,10 +15,7 @@ class TForm6;
 class TForm7;
 class TForm8;
 
-struct AppContext {
-  Workspace& ws;
-  NumberFormat fmt;
-  ErrorBox& errors;
+struct AppContext : WindowContext {
   TForm1* Form1 = nullptr;
   TForm2* Form2 = nullptr;
   TForm3* Form3 = nullptr;
@@ -29,9 +24,6 @@ struct AppContext {
   TForm6* Form6 = nullptr;
   TForm7* Form7 = nullptr;
   TForm8* Form8 = nullptr;
-
-  // Runs a handler under the application-wide guard.
-  void guard(const std::function<void()>& work) { guarded(errors, work); }
 };
 
 }  // namespace ore::gui

@@ -6,9 +6,7 @@
 #include <QMenuBar>
 #include <QPainter>
 
-#include "import/import_dialog.h"
-#include "platform/report_window.h"
-#include "setup/distribution_dialog.h"
+#include "import/source_read_back.h"
 
 namespace ore::gui {
 
@@ -33,7 +31,7 @@ class ClientArea : public QWidget {
 };
 }  // namespace
 
-TForm1::TForm1(AppContext& ctx) : ctx_(ctx) {
+TForm1::TForm1(WindowContext& ctx) : ctx_(ctx) {
   setObjectName("TForm1");
   setWindowTitle("Программа");
 
@@ -91,7 +89,7 @@ std::string TForm1::chooseFileToOpen() {
 }
 
 void TForm1::N2Click() {
-  ctx_.Form6->show();
+  emit openSourceDataRequested();
 }
 
 void TForm1::N5Click() {
@@ -99,36 +97,18 @@ void TForm1::N5Click() {
 }
 
 void TForm1::N7Click() {
-  ctx_.Form7->show();
+  emit distributionRequested();
 }
 
 void TForm1::Button3Click() {
-  Workspace& ws = ctx_.ws;
-  const TextGrid& g = StringGrid1->grid();
-  if (ws.PocketBasis == 3) {
-    for (int r = 1; r <= ws.LumpCount; ++r) {
-      ws.Mass[r] = ctx_.fmt.parseReal(g.cell(1, r));
-      ws.Content[r] = ctx_.fmt.parseReal(g.cell(2, r));
-      ws.Param[r] = ctx_.fmt.parseReal(g.cell(3, r));
-    }
-  }
-  if (ws.PocketBasis == 2) {
-    for (int r = 1; r <= ws.LumpCount; ++r) {
-      ws.Mass[r] = ctx_.fmt.parseReal(g.cell(1, r));
-      ws.Content[r] = ctx_.fmt.parseReal(g.cell(2, r));
-    }
-  }
-  ctx_.Form7->show();
-}
-
-void TForm1::paintEvent(QPaintEvent* e) {
-  QMainWindow::paintEvent(e);
+  readBackSourceGrid(StringGrid1->grid(), ctx_.fmt, ctx_.ws);
+  emit distributionRequested();
 }
 
 void TForm1::closeEvent(QCloseEvent* e) {
   // Closing the main window ends the program, whatever else is open; unsaved reports are asked
   // about first, so that nothing is lost.
-  if (!ReportWindow::confirmCloseAll()) {
+  if (closeCheck_ && !closeCheck_()) {
     e->ignore();
     return;
   }

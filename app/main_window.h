@@ -5,29 +5,33 @@
 #include <QMainWindow>
 #include <QPushButton>
 
-#include "app/app_context.h"
-#include "platform/string_grid.h"
+#include "import/source_window.h"
+#include "platform/gui/string_grid.h"
+#include "platform/gui/window_context.h"
 
 class QAction;
 class QFileDialog;
 
 namespace ore::gui {
 
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow, public SourceWindow {
   Q_OBJECT
  public:
-  explicit TForm1(AppContext& ctx);
+  explicit TForm1(WindowContext& ctx);
 
   // Used by the workbook import.
-  void showButton3() { Button3->show(); }
-  void showGroupBox1() { GroupBox1->show(); }
+  void showButton3() override { Button3->show(); }
+  void showGroupBox1() override { GroupBox1->show(); }
   // Draws "<LumpCount>  количество точек" at (10, 15) of the client area.
-  void drawCountText(const std::string& text);
+  void drawCountText(const std::string& text) override;
   const QString& countText() const { return countText_; }
+  TextGrid& sourceGrid() override { return StringGrid1->grid(); }
   // The file-open dialog of the import: the chosen file, or empty when the user cancels.
   // Tests replace it through setOpenFileChooser.
-  std::string chooseFileToOpen();
+  std::string chooseFileToOpen() override;
   void setOpenFileChooser(std::function<std::string()> chooser) { chooser_ = std::move(chooser); }
+  // Asked before the window closes (and the program with it); false keeps it open.
+  void setCloseCheck(std::function<bool()> check) { closeCheck_ = std::move(check); }
 
   void N2Click();
   void N5Click();
@@ -43,15 +47,19 @@ class TForm1 : public QMainWindow {
   StringGrid* StringGrid1 = nullptr;
   QPushButton* Button3 = nullptr;
 
+ signals:
+  void openSourceDataRequested();  // "Открыть исходные данные"
+  void distributionRequested();    // "Перевести данные", from the menu or the button
+
  protected:
-  void paintEvent(QPaintEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
 
  private:
-  AppContext& ctx_;
+  WindowContext& ctx_;
   QWidget* client_ = nullptr;
   QString countText_;
   std::function<std::string()> chooser_;
+  std::function<bool()> closeCheck_;
 };
 
 }  // namespace ore::gui

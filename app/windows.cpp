@@ -2,17 +2,20 @@
 
 #include <QAction>
 
+#include "analysis/gui/pocket_window.h"
 #include "analysis/gui/sortability_window.h"
 #include "analysis/pocket_cuts.h"
-#include "analysis/pocket_window.h"
 #include "app/main_window.h"
-#include "graph/graph_window.h"
-#include "import/import_dialog.h"
-#include "platform/report_bridge.h"
-#include "results/histogram_window.h"
-#include "results/results_window.h"
-#include "setup/calc_params_dialog.h"
-#include "setup/distribution_dialog.h"
+#include "app/results_windows_view.h"
+#include "graph/gui/graph_window.h"
+#include "import/gui/import_dialog.h"
+#include "platform/gui/report_bridge.h"
+#include "platform/gui/report_window.h"
+#include "platform/gui/show_in_front.h"
+#include "results/gui/histogram_window.h"
+#include "results/gui/results_window.h"
+#include "setup/gui/calc_params_dialog.h"
+#include "setup/gui/distribution_dialog.h"
 
 namespace ore::gui {
 
@@ -40,6 +43,25 @@ Windows::Windows(AppContext& ctx) {
                            [results] { return results->Edit1->text().toStdString(); });
   reports_ = std::make_unique<ReportWindows>(ctx.errors, ctx.fmt);
 
+  TForm1* main = form1_.get();
+  TForm2* calcParams = form2_.get();
+  TForm3* pockets = form3_.get();
+  TForm6* import = form6_.get();
+  TForm7* distribution = form7_.get();
+  TForm8* graph = form8_.get();
+  QObject::connect(main, &TForm1::openSourceDataRequested, import, &QWidget::show);
+  QObject::connect(main, &TForm1::distributionRequested, distribution, &QWidget::show);
+  main->setCloseCheck([] { return ReportWindow::confirmCloseAll(); });
+  import->setSourceWindow(main);
+  QObject::connect(distribution, &TForm7::accepted, calcParams,
+                   [calcParams] { showInFront(calcParams); });
+  calcParams->setPocketWindow(pockets, pockets->StringGrid1);
+  resultsView_ = std::make_unique<ResultsWindowsView>(*results, *form5_);
+  pockets->setResultsTarget(resultsView_.get(), &results->resultsGrid());
+  QObject::connect(pockets, &TForm3::cancelled, calcParams,
+                   [calcParams] { showInFront(calcParams); });
+  QObject::connect(results, &TForm4::diagramRequested, graph, &TForm8::showDiagram);
+
   // The sortability window marks the pocket cuts of the results grid's last analysis.
   Workspace& ws = ctx.ws;
   const NumberFormat& fmt = ctx.fmt;
@@ -55,6 +77,7 @@ Windows::Windows(AppContext& ctx) {
 Windows::~Windows() {
   sortability_.reset();
   reports_.reset();
+  resultsView_.reset();
   form8_.reset();
   form7_.reset();
   form6_.reset();

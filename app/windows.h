@@ -1,6 +1,7 @@
 #pragma once
 // The eight windows of the program, created hidden in their fixed order (TForm1 first: the
-// creation of later windows stores defaults into fields the main window owns).
+// creation of later windows stores defaults into fields the main window owns), and the wiring
+// between them: no window knows another.
 
 #include <memory>
 
@@ -10,6 +11,7 @@ namespace ore::gui {
 
 class ReportWindows;
 class SortabilityWindow;
+class ResultsWindowsView;
 
 class Windows {
  public:
@@ -27,6 +29,7 @@ class Windows {
   std::unique_ptr<TForm8> form8_;
   std::unique_ptr<SortabilityWindow> sortability_;
   std::unique_ptr<ReportWindows> reports_;  // a window for every visible report application
+  std::unique_ptr<ResultsWindowsView> resultsView_;
 };
 
 }  // namespace ore::gui

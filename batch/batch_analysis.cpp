@@ -1,6 +1,7 @@
 #include "analysis/fraction_analysis.h"
 #include "batch/batch_run.h"
 #include "data/errors.h"
+#include "data/precision.h"
 #include "results/results_header.h"
 #include "setup/pocket_table.h"
 
@@ -32,7 +33,7 @@ void analysisStage(const Options& options, BatchState& state) {
   // What the distribution dialog's radio buttons and the calculation dialog's OK store, and the
   // pocket table as that OK prepares it, with the limits typed in. The OK's refusals come first,
   // in the dialog's own words.
-  setup::checkPrecisionText(options.precision);
+  checkPrecisionText(options.precision);
   setup::checkPocketCount(P);
   ws.DistributionKind = options.distributionKind;
   ws.PocketBasis = options.pocketBasis;

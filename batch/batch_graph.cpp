@@ -10,7 +10,7 @@ namespace ore::batch {
 // that fails writes no file: the message goes to standard error as the window would show it.
 void graphStage(const Options& options, BatchState& state) {
   Workspace ws = state.ws;
-  ws.ShowGraph4 = options.noGraph4 ? 2 : 1;
+  ws.ShowGraph4 = options.noGraph4 ? ShowGraph4::Hide : ShowGraph4::Show;
   const std::string point = options.point.value_or("2");
   graph::GraphFields fields;
   fields.fillSpanTables();

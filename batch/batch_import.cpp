@@ -3,6 +3,7 @@
 #include "batch/batch_run.h"
 #include "data/errors.h"
 #include "import/content_columns.h"
+#include "import/source_read_back.h"
 #include "import/workbook_import.h"
 
 namespace ore::batch {
@@ -55,6 +56,8 @@ void importStage(const Options& options, BatchState& state) {
   texts.sheet = options.sheet;
   BatchImportView view(options.workbook, state.sourceGrid);
   importWorkbook(texts, ws, state.fmt, view);
+  // "Перевести данные": the analysis works on the lumps as the source-data grid shows them.
+  readBackSourceGrid(state.sourceGrid, state.fmt, ws);
 }
 
 }  // namespace ore::batch

@@ -80,17 +80,17 @@ Options parseOptions(const std::vector<std::string>& args) {
     } else if (a == "--pockets-by") {
       std::string v = value(i);
       if (v == "content")
-        o.pocketBasis = 2;
+        o.pocketBasis = PocketBasis::ByContent;
       else if (v == "param")
-        o.pocketBasis = 3;
+        o.pocketBasis = PocketBasis::ByParam;
       else
         throw Error("--pockets-by: ожидается content или param, получено '" + v + "'");
     } else if (a == "--distribute") {
       std::string v = value(i);
       if (v == "content")
-        o.distributionKind = 1;
+        o.distributionKind = DistributionKind::Content;
       else if (v == "param")
-        o.distributionKind = 2;
+        o.distributionKind = DistributionKind::Param;
       else
         throw Error("--distribute: ожидается content или param, получено '" + v + "'");
     } else if (a == "--precision") {

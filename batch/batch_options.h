@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "data/choices.h"
+
 namespace ore::batch {
 
 struct Options {
@@ -15,9 +17,9 @@ struct Options {
   std::string content = "C";
   std::string param = "D";
   std::string contents = "1";
-  std::vector<std::string> extra;  // column letters of further contents 1, 2, ...
-  int pocketBasis = 2;             // --pockets-by content (2) | param (3)
-  int distributionKind = 1;        // --distribute content (1) | param (2)
+  std::vector<std::string> extra;                    // column letters of further contents 1, 2, ...
+  PocketBasis pocketBasis = PocketBasis::ByContent;  // --pockets-by content | param
+  DistributionKind distributionKind = DistributionKind::Content;  // --distribute content | param
   std::string precision = "0,01";
   std::optional<std::string> limits;  // "L1;L2;..."
   std::optional<char> decimal;        // --decimal; the locale's when absent

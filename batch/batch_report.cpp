@@ -1,6 +1,6 @@
 #include "batch/batch_run.h"
-#include "platform/workbook.h"
-#include "platform/xlsx_writer.h"
+#include "platform/workbook/workbook.h"
+#include "platform/workbook/xlsx/xlsx_writer.h"
 #include "results/report_block.h"
 
 namespace ore::batch {

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "data/errors.h"
-#include "platform/safe_file_writer.h"
+#include "platform/files/safe_file_writer.h"
 
 namespace ore::batch {
 

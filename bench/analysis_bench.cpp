@@ -109,8 +109,8 @@ int main(int argc, char** argv) {
   ws.ContentCount = C;
   ws.PocketCount = P;
   ws.PrecisionText = "0,01";
-  ws.PocketBasis = 2;
-  ws.DistributionKind = 1;
+  ws.PocketBasis = ore::PocketBasis::ByContent;
+  ws.DistributionKind = ore::DistributionKind::Content;
   const ore::NumberFormat fmt(',');
   ore::TextGrid table(2, P + 1);
   for (int j = 1; j <= P; ++j) table.setCell(1, j, fmt.format(10.0 * j / P * 0.95));

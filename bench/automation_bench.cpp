@@ -12,7 +12,7 @@
 #include "data/workspace.h"
 #include "import/content_columns.h"
 #include "import/workbook_import.h"
-#include "platform/excel_application.h"
+#include "platform/spreadsheet/excel_application.h"
 
 namespace {
 
@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
   // 2. The whole import, phase by phase.
   for (int count : {1, contents}) {
     ore::Workspace ws;
-    ws.PocketBasis = 2;
+    ws.PocketBasis = ore::PocketBasis::ByContent;
     ore::TextGrid columnGrid(2, count);
     for (int k = 1; k < count; ++k) columnGrid.setCell(1, k, std::string(1, char('D' + k)));
     ore::updateContentColumns(std::to_string(count), columnGrid, ws, fmt);

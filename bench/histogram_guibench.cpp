@@ -13,7 +13,7 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/bar_chart.h"
+#include "platform/gui/bar_chart.h"
 
 int main(int argc, char** argv) {
   const int pockets = argc > 1 ? std::atoi(argv[1]) : 10000;

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/workbook_reader.h"
+#include "platform/workbook/workbook_reader.h"
 
 namespace {
 

@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
     for (int k = 1; k < C && k <= 9; ++k) ws.ExtraContents[k][i] = extra(rng);
   }
   ws.ContentCount = C;
-  ws.DistributionKind = 1;
+  ws.DistributionKind = ore::DistributionKind::Content;
   const ore::NumberFormat fmt(',');
 
   std::vector<double> curve, best, curveCpu, wall, cpu;

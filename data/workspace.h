@@ -8,11 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "data/choices.h"
+
 namespace ore {
 
 namespace automation {
 class Object;
 }
+
+// The most contents a data set holds: the content and nine further ones.
+inline constexpr int kMaxContentCount = 10;
 
 struct Workspace {
   // --- Lump data set, owner TForm1 (main window). Written by the import only, and by
@@ -21,22 +26,23 @@ struct Workspace {
   std::vector<double> Mass;
   std::vector<double> Content;
   std::vector<double> Param;
-  std::array<std::vector<double>, 10> ExtraContents;  // [1]..[9] used; [0] unused
+  std::array<std::vector<double>, kMaxContentCount> ExtraContents;  // [1]..[9] used; [0] unused
 
   // Re-sizes all twelve arrays to n + 1 elements, in the order Mass, Content, Param,
   // ExtraContents[1..9]; values at indices that existed stay, new elements are 0.
   void resizeLumps(std::int32_t n);
 
   // --- Owner TForm6 (import settings dialog).
-  int PocketBasis = 0;              // 2 by concentration, 3 by parameter; 2 from TForm6 creation
-  int StartRow = 0;                 // set by the import at OK
-  int ContentCount = 0;             // set by TForm6's timer every second
+  ore::PocketBasis PocketBasis = ore::PocketBasis::None;  // ByContent from TForm6 creation
+  int StartRow = 0;                                       // set by the import at OK
+  int ContentCount = 0;                                   // set by TForm6's timer every second
   std::vector<int> ContentColumns;  // ContentCount + 10 elements, set by the timer
 
   // --- Owner TForm1 (main window).
-  int DistributionKind = 0;  // 1 content, 2 parameter; 1 from TForm7 creation
-  int ReportMode = 0;        // 1 separate workbook, 2 same workbook; 1 from TForm4 creation
-  std::shared_ptr<automation::Object> ReportExcel;  // application of the latest separate export
+  ore::DistributionKind DistributionKind =
+      ore::DistributionKind::None;                     // Content from TForm7 creation
+  ore::ReportMode ReportMode = ore::ReportMode::None;  // SeparateWorkbook from TForm4 creation
+  std::shared_ptr<automation::Object> ReportExcel;     // application of the latest separate export
 
   // --- Owner TForm2 (calculation parameters dialog).
   std::string PrecisionText;  // as typed, set by its OK button
@@ -47,7 +53,7 @@ struct Workspace {
   bool SampleIndexDefined = true;  // false when the last run could not define it (G = 0)
 
   // --- Owner TForm4 (results window).
-  int ShowGraph4 = 0;  // 1 show graph No. 4, 2 do not; 1 from TForm4 creation
+  ore::ShowGraph4 ShowGraph4 = ore::ShowGraph4::None;  // Show from TForm4 creation
 };
 
 }  // namespace ore

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "data/errors.h"
-#include "platform/safe_file_writer.h"
+#include "platform/files/safe_file_writer.h"
 
 namespace ore::graph {
 

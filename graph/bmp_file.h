@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "graph/canvas.h"
+#include "platform/canvas.h"
 
 namespace ore::graph {
 

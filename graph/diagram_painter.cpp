@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "data/errors.h"
+#include "data/results_layout.h"
 #include "graph/letters.h"
 
 namespace ore::graph {
@@ -34,7 +35,7 @@ int pixel(double v) {
 class Painter {
  public:
   Painter(Canvas& canvas, const DiagramSource& source, GraphFields& fields)
-      : c_(canvas), s_(source), f_(fields), P_(source.ws.PocketCount), C_(source.ws.ContentCount) {}
+      : c_(canvas), s_(source), f_(fields), P_(source.ws.PocketCount), L_(source.ws.ContentCount) {}
 
   void paint() {
     background();
@@ -52,12 +53,12 @@ class Painter {
  private:
   // --- values, each converted from its cell text when it is used
   double cell(int col, int row) const { return s_.fmt.parseReal(s_.results.cell(col, row)); }
-  double H(int j) const { return cell(1, j); }
-  double Yt(int j) const { return cell(2 * C_ + 3, j); }
-  double Ct(int j) const { return cell(2 * C_ + 4, j); }
-  double Rt(int j) const { return cell(3 * C_ + 4, j); }
-  double Yc(int j) const { return cell(4 * C_ + 4, j); }
-  double Cc(int j) const { return cell(4 * C_ + 5, j); }
+  double H(int j) const { return cell(ResultsLayout::limit(), j); }
+  double Yt(int j) const { return cell(L_.tailsYield(), j); }
+  double Ct(int j) const { return cell(L_.tailsContent(1), j); }
+  double Rt(int j) const { return cell(L_.tailsRecovery(1), j); }
+  double Yc(int j) const { return cell(L_.concentrateYield(), j); }
+  double Cc(int j) const { return cell(L_.concentrateContent(1), j); }
   double Hmax() const { return H(P_); }
   double alpha() const { return Ct(P_); }
 
@@ -170,7 +171,7 @@ class Painter {
   void curves() {
     c_.setPenColor(kBlack);
     if (P_ < 0) return;
-    const bool graph4 = s_.ws.ShowGraph4 == 1;
+    const bool graph4 = s_.ws.ShowGraph4 == ShowGraph4::Show;
     for (int g = 0; g <= P_; ++g) {
       if (g == 0) {
         ellipse(37, 17, 43, 23);
@@ -235,7 +236,8 @@ class Painter {
     stamp(Letter::Theta, 0.4, f_.ThetaOrgX, f_.ThetaOrgY);
     stamp(Letter::Lambda, 0.4, f_.LambdaOrgX, f_.LambdaOrgY);
     stamp(Letter::Beta, 0.4, f_.BetaOrgX, f_.BetaOrgY);
-    if (s_.ws.ShowGraph4 == 1) stamp(Letter::Epsilon, 0.4, f_.EpsilonOrgX, f_.EpsilonOrgY);
+    if (s_.ws.ShowGraph4 == ShowGraph4::Show)
+      stamp(Letter::Epsilon, 0.4, f_.EpsilonOrgX, f_.EpsilonOrgY);
     stamp(Letter::Alpha, 0.4, f_.AlphaOrgX, f_.AlphaOrgY);
   }
 
@@ -252,7 +254,7 @@ class Painter {
   const DiagramSource& s_;
   GraphFields& f_;
   const int P_;
-  const int C_;
+  const ResultsLayout L_;
 };
 
 }  // namespace

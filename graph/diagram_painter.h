@@ -6,8 +6,8 @@
 #include "data/number_format.h"
 #include "data/text_grid.h"
 #include "data/workspace.h"
-#include "graph/canvas.h"
 #include "graph/graph_fields.h"
+#include "platform/canvas.h"
 
 namespace ore::graph {
 

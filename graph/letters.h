@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "graph/canvas.h"
+#include "platform/canvas.h"
 
 namespace ore::graph {
 

@@ -1,7 +1,7 @@
 #pragma once
 // A Canvas over an in-memory 24-bit picture: orefrac-batch's drawing surface and the tests'.
 
-#include "graph/canvas.h"
+#include "platform/canvas.h"
 
 namespace ore::graph {
 

@@ -18,7 +18,7 @@
 
 #include <vector>
 
-#include "graph/canvas.h"
+#include "platform/canvas.h"
 
 namespace ore::graph {
 

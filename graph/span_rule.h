@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "graph/canvas.h"
+#include "platform/canvas.h"
 
 namespace ore::graph {
 

@@ -67,7 +67,7 @@ class BusyScope {
 
 void fillSourceGrid(const Workspace& ws, const NumberFormat& fmt, TextGrid& grid) {
   const int n = ws.LumpCount;
-  const int byParam = ws.PocketBasis == 3 ? 1 : 0;
+  const int byParam = ws.PocketBasis == PocketBasis::ByParam ? 1 : 0;
   // Cleared first, so nothing of an earlier import's layout is left over.
   grid.resize(0, 0);
   grid.resize(ws.ContentCount + 2 + byParam, n + 1);

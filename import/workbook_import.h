@@ -11,7 +11,7 @@
 #include "data/number_format.h"
 #include "data/text_grid.h"
 #include "data/workspace.h"
-#include "platform/automation.h"
+#include "platform/spreadsheet/automation.h"
 
 namespace ore {
 
@@ -46,8 +46,6 @@ using ObjectFactory = std::function<std::shared_ptr<automation::Object>(std::str
 
 // The words after the lump count.
 inline constexpr const char* kCountWords = "  количество точек";
-// The import reads no more contents than the data set holds: the first and nine further ones.
-inline constexpr int kMaxContentCount = 10;
 
 // The reading. Uses ws.PocketBasis, ws.ContentCount and ws.ContentColumns as the dialog's timer
 // left them; writes ws.StartRow, ws.LumpCount, the twelve arrays and, through view, the main
@@ -65,7 +63,7 @@ inline constexpr int kMaxContentCount = 10;
 void importWorkbook(const ImportTexts& texts, Workspace& ws, const NumberFormat& fmt,
                     ImportView& view, const ObjectFactory& create = automation::createObject);
 
-// Step 10 on its own: lays out the source-data grid for the lumps of ws.
+// The last part of an import on its own: lays out the source-data grid for the lumps of ws.
 void fillSourceGrid(const Workspace& ws, const NumberFormat& fmt, TextGrid& grid);
 
 }  // namespace ore

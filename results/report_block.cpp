@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "data/results_layout.h"
+
 namespace ore::report {
 
 namespace {
@@ -18,6 +20,11 @@ const char* const kUpperLimit = "Верх.пр.";
 const char* const kYield = "Вых.,%";
 const char* const kContent = "Сод.,%";
 const char* const kRecovery = "Извл.%";
+
+// The sheet holds the results grid's columns one to the right: its column 1 is the grid's 0.
+constexpr int sheetCol(int gridCol) {
+  return gridCol + 1;
+}
 }  // namespace
 
 std::string sampleTitle(const Workspace& ws, const NumberFormat& fmt) {
@@ -25,10 +32,10 @@ std::string sampleTitle(const Workspace& ws, const NumberFormat& fmt) {
   // An index the last run could not define reads as the results label says it, not as 0.
   const std::string index =
       ws.SampleIndexDefined ? fmt.format(ws.SampleIndex) : std::string(" не определен");
-  if (ws.PocketBasis == 2)
+  if (ws.PocketBasis == PocketBasis::ByContent)
     return "Фракционный состав выборки n= " + n + "  и технологические показатели М=" + index +
            std::string(14, ' ');
-  if (ws.PocketBasis == 3)
+  if (ws.PocketBasis == PocketBasis::ByParam)
     return "Фракционный состав выборки( n=" + n + " ) и технологические показатели П=" + index +
            std::string(18, ' ');
   return {};
@@ -38,6 +45,7 @@ void writeBlock(const Workspace& ws, const TextGrid& results, const NumberFormat
                 int rowOffset, const std::function<void(const BlockCell&)>& write) {
   const int C = ws.ContentCount;
   const int P = ws.PocketCount;
+  const ResultsLayout L(C);
   const int T = rowOffset;
   BlockCell cell;
 
@@ -49,15 +57,15 @@ void writeBlock(const Workspace& ws, const TextGrid& results, const NumberFormat
     write(cell);
   };
 
-  for (int r = 1; r <= P; ++r) text(T + 4 + r, 1, "=" + std::to_string(r));
+  for (int r = 1; r <= P; ++r) text(T + 4 + r, sheetCol(L.pocketNumber()), "=" + std::to_string(r));
 
   for (int r = 1; r <= P; ++r) {
-    for (int g = 1; g <= 6 * C + 4; ++g) {
+    for (int g = L.limit(); g <= L.lastColumn(); ++g) {
       const std::string& t = results.cell(g, r);
       if (t.empty()) continue;
       cell.number = fmt.parseReal(t);
       cell.row = T + 4 + r;
-      cell.col = g + 1;
+      cell.col = sheetCol(g);
       cell.isText = false;
       cell.text.clear();
       write(cell);
@@ -69,24 +77,24 @@ void writeBlock(const Workspace& ws, const TextGrid& results, const NumberFormat
 
   // Rows 2 and 3 are the sheet's own title rows, whatever the offset: every block rewrites them.
   text(2, 1, kCompositionTitle);
-  text(2, 2 * C + 4, kIndicatorsTitle);
-  text(3, 2 * C + 4, kTailsTitle);
-  text(3, 4 * C + 5, kConcentrateTitle);
+  text(2, sheetCol(L.tailsYield()), kIndicatorsTitle);
+  text(3, sheetCol(L.tailsYield()), kTailsTitle);
+  text(3, sheetCol(L.concentrateYield()), kConcentrateTitle);
 
   const int h = T + 4;
-  text(h, 1, kNumber);
-  text(h, 2, kUpperLimit);
-  text(h, 3, kYield);
+  text(h, sheetCol(L.pocketNumber()), kNumber);
+  text(h, sheetCol(L.limit()), kUpperLimit);
+  text(h, sheetCol(L.pocketYield()), kYield);
   for (int k = 1; k <= C; ++k) {
-    text(h, k + 3, kContent);
-    text(h, C + k + 3, kRecovery);
-    text(h, 2 * C + k + 4, kContent);
-    text(h, 3 * C + k + 4, kRecovery);
-    text(h, 4 * C + k + 5, kContent);
-    text(h, 5 * C + k + 5, kRecovery);
+    text(h, sheetCol(L.pocketContent(k)), kContent);
+    text(h, sheetCol(L.pocketRecovery(k)), kRecovery);
+    text(h, sheetCol(L.tailsContent(k)), kContent);
+    text(h, sheetCol(L.tailsRecovery(k)), kRecovery);
+    text(h, sheetCol(L.concentrateContent(k)), kContent);
+    text(h, sheetCol(L.concentrateRecovery(k)), kRecovery);
   }
-  text(h, 2 * C + 4, kYield);
-  text(h, 4 * C + 5, kYield);
+  text(h, sheetCol(L.tailsYield()), kYield);
+  text(h, sheetCol(L.concentrateYield()), kYield);
 }
 
 int blockHeight(int pocketCount) {

@@ -8,13 +8,10 @@ namespace ore::report {
 namespace {
 using automation::Variant;
 
-// The spreadsheet's template of a workbook with a single worksheet.
-constexpr int kOneSheetTemplate = -4167;
-
 void startWorkbook(automation::Object& app) {
   app.put("visible", {}, Variant::fromBool(true));
   Variant books = app.get("workbooks");
-  const Variant addArgs[] = {Variant(kOneSheetTemplate)};
+  const Variant addArgs[] = {Variant(automation::kOneSheetTemplate)};
   books.toObject()->get("add", addArgs);
   const Variant first[] = {Variant(1)};
   Variant book = app.get("workbooks", first);
@@ -25,7 +22,7 @@ void startWorkbook(automation::Object& app) {
 
 void exportReport(Workspace& ws, const TextGrid& results, const NumberFormat& fmt,
                   int& reportRowOffset, const ApplicationFactory& makeApplication) {
-  if (ws.ReportMode == 1) {
+  if (ws.ReportMode == ReportMode::SeparateWorkbook) {
     std::shared_ptr<automation::Object> app =
         makeApplication ? makeApplication() : automation::createObject("excel.application");
     if (!app) throw Error(msg::kInvalidVariantOperation);

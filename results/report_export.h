@@ -8,7 +8,7 @@
 #include "data/number_format.h"
 #include "data/text_grid.h"
 #include "data/workspace.h"
-#include "platform/automation.h"
+#include "platform/spreadsheet/automation.h"
 
 namespace ore::report {
 

@@ -2,26 +2,29 @@
 
 #include <string>
 
+#include "data/results_layout.h"
+
 namespace ore::results {
 
 void writeResultsHeader(TextGrid& grid, int C) {
+  const ResultsLayout L(C);
   const std::string yield = "Выход, %";
   const std::string content = "Содержание, %  №= ";
   const std::string recovery = "Извлечение, %  №= ";
-  grid.setCell(0, 0, "№ фр");
-  grid.setCell(1, 0, "Верхней предел, h");
-  grid.setCell(2, 0, yield);
+  grid.setCell(L.pocketNumber(), 0, "№ фр");
+  grid.setCell(L.limit(), 0, "Верхней предел, h");
+  grid.setCell(L.pocketYield(), 0, yield);
   for (int k = 1; k <= C; ++k) {
     std::string n = std::to_string(k);
-    grid.setCell(2 + k, 0, content + n);
-    grid.setCell(C + 2 + k, 0, recovery + n);
-    grid.setCell(2 * C + 3 + k, 0, content + n);
-    grid.setCell(3 * C + 3 + k, 0, recovery + n);
-    grid.setCell(4 * C + 4 + k, 0, content + n);
-    grid.setCell(5 * C + 4 + k, 0, recovery + n);
+    grid.setCell(L.pocketContent(k), 0, content + n);
+    grid.setCell(L.pocketRecovery(k), 0, recovery + n);
+    grid.setCell(L.tailsContent(k), 0, content + n);
+    grid.setCell(L.tailsRecovery(k), 0, recovery + n);
+    grid.setCell(L.concentrateContent(k), 0, content + n);
+    grid.setCell(L.concentrateRecovery(k), 0, recovery + n);
   }
-  grid.setCell(2 * C + 3, 0, yield);
-  grid.setCell(4 * C + 4, 0, yield);
+  grid.setCell(L.tailsYield(), 0, yield);
+  grid.setCell(L.concentrateYield(), 0, yield);
 }
 
 }  // namespace ore::results

@@ -4,24 +4,6 @@
 
 namespace ore::setup {
 
-namespace {
-std::string acceptedTexts() {
-  std::string list;
-  for (std::string_view t : kPrecisionTexts) {
-    if (!list.empty()) list += "; ";
-    list += t;
-  }
-  return list;
-}
-}  // namespace
-
-void checkPrecisionText(const std::string& text) {
-  for (std::string_view t : kPrecisionTexts)
-    if (text == t) return;
-  throw Error("Точность составляемой таблицы «" + text +
-              "» не поддерживается. Допустимые значения: " + acceptedTexts());
-}
-
 void checkPocketCount(int count) {
   if (count >= 1 && count <= kMaxPocketCount) return;
   throw Error("Количество карманов должно быть целым числом от 1 до " +

@@ -24,14 +24,15 @@ namespace {
 using ore::graph::Picture;
 using ore::graph::Rgb;
 
-// Where each letter's ink must lie: rows first..last, columns left..right, inclusive. The
-// letter's outline is fitted into exactly this box, so its anti-aliased edge stays inside.
-struct LetterSpec {
+// How each letter picture is drawn: the glyph, and where its ink must lie (rows first..last,
+// columns left..right, inclusive). The letter's outline is fitted into exactly this box, so its
+// anti-aliased edge stays inside.
+struct LetterDrawing {
   const char* name;
   char16_t code;
   int firstRow, lastRow, leftCol, rightCol;
 };
-const LetterSpec kSpecs[6] = {
+const LetterDrawing kLetterDrawings[6] = {
     {"beta", u'β', 29, 85, 31, 75},  {"lambda", u'λ', 33, 74, 42, 74},
     {"theta", u'θ', 36, 77, 38, 68}, {"epsilon", u'ε', 45, 73, 42, 68},
     {"alpha", u'α', 45, 73, 39, 75}, {"gamma", u'γ', 38, 79, 45, 76},
@@ -43,7 +44,7 @@ const QColor kInk(4, 4, 4);
   throw std::runtime_error(what);
 }
 
-Picture drawLetter(const LetterSpec& letter) {
+Picture drawLetter(const LetterDrawing& letter) {
   QFont f(QStringLiteral("DejaVu Serif"));
   f.setItalic(true);
   f.setPixelSize(400);
@@ -102,7 +103,7 @@ std::string letterData(const std::vector<Picture>& pictures) {
         if (!(pic.pixel(x, y) == ore::graph::kWhite)) {
           l = std::min(l, x), r = std::max(r, x), t = std::min(t, y), b = std::max(b, y);
         }
-    const LetterSpec& s = kSpecs[k];
+    const LetterDrawing& s = kLetterDrawings[k];
     if (r < 0 || l < s.leftCol || r > s.rightCol || t < s.firstRow || b > s.lastRow)
       fail(std::string(s.name) + ": ink outside its box");
     Box box{l, t, r - l + 1, b - t + 1};
@@ -131,7 +132,7 @@ std::string letterData(const std::vector<Picture>& pictures) {
   }
   out << "}  // namespace\n\nconst LetterData kLetters[6] = {\n";
   for (int k = 0; k < 6; ++k) {
-    const LetterSpec& s = kSpecs[k];
+    const LetterDrawing& s = kLetterDrawings[k];
     out << "{\"" << s.name << "\", " << boxes[k].left << ", " << boxes[k].top << ", "
         << boxes[k].width << ", " << boxes[k].height << ", k" << capitalized(s.name) << "Grey, "
         << counts[k] << ", k" << capitalized(s.name) << "Spans},\n";
@@ -218,7 +219,7 @@ int main(int argc, char** argv) {
   const std::string dir = argv[1];
   try {
     std::vector<Picture> pictures;
-    for (const LetterSpec& s : kSpecs) {
+    for (const LetterDrawing& s : kLetterDrawings) {
       pictures.push_back(drawLetter(s));
       ore::graph::writeBmp(dir + "/graph/letters/" + s.name + ".bmp", pictures.back());
     }

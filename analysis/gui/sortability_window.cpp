@@ -17,7 +17,7 @@
 
 #include "analysis/curve_decimation.h"
 #include "analysis/sortability_table.h"
-#include "platform/show_in_front.h"
+#include "platform/gui/show_in_front.h"
 
 namespace ore::gui {
 
@@ -321,7 +321,7 @@ void SortabilityWindow::showCurves() {
   const std::vector<analysis::PocketCut> pockets =
       pocketCuts_ ? pocketCuts_() : std::vector<analysis::PocketCut>{};
 
-  keyAxis_->setTitleText(ws_.DistributionKind == 2 ? "Граница: параметр"
+  keyAxis_->setTitleText(ws_.DistributionKind == DistributionKind::Param ? "Граница: параметр"
                                                    : "Граница: содержание, %  №= 1");
   double lo = key_.front(), hi = key_.back();
   double cmax = 0;

@@ -14,9 +14,9 @@
 #include "analysis/sortability.h"
 #include "data/number_format.h"
 #include "data/workspace.h"
-#include "platform/error_box.h"
-#include "platform/form.h"
-#include "platform/string_grid.h"
+#include "platform/gui/error_box.h"
+#include "platform/gui/form.h"
+#include "platform/gui/string_grid.h"
 
 class QChart;
 class QChartView;

@@ -21,8 +21,9 @@ struct Lump {
 
 // A workspace as the windows leave it after an import: arrays of n + 1 elements, element 0 zero.
 inline Workspace makeWorkspace(const std::vector<Lump>& lumps, int contentCount = 1,
-                               std::string precision = "0,01", int pocketBasis = 2,
-                               int distributionKind = 1) {
+                               std::string precision = "0,01",
+                               PocketBasis pocketBasis = PocketBasis::ByContent,
+                               DistributionKind distributionKind = DistributionKind::Content) {
   Workspace ws;
   ws.LumpCount = static_cast<std::int32_t>(lumps.size());
   ws.resizeLumps(ws.LumpCount);

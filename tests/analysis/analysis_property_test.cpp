@@ -7,7 +7,8 @@
 #include <random>
 
 #include "analysis/fraction_analysis.h"
-#include "analysis_fixture.h"
+#include "data/results_layout.h"
+#include "tests/analysis/analysis_fixture.h"
 
 namespace ore::analysis {
 namespace {
@@ -45,7 +46,9 @@ Sample randomSample(unsigned seed, bool allInPockets) {
     for (int k = 1; k < C; ++k) l.extra.push_back(std::round(uniform(0, 60) * 100) / 100);
     lumps.push_back(l);
   }
-  Sample s{makeWorkspace(lumps, C, "0,000001", 2, 1), {}, {}};
+  Sample s{makeWorkspace(lumps, C, "0,000001", PocketBasis::ByContent, DistributionKind::Content),
+           {},
+           {}};
   std::vector<int> cuts;
   for (int j = 0; j < P; ++j) cuts.push_back(std::uniform_int_distribution<int>(1, 11000)(rng));
   std::sort(cuts.begin(), cuts.end());
@@ -80,18 +83,22 @@ TEST(AnalysisPropertyTest, YieldsTailsAndConcentrateAddUp) {
       if (ws.Content[i] <= 0 || ws.Content[i] > s.limitValues.back()) outside += ws.Mass[i];
     }
     double yields = 0;
-    for (int j = 1; j <= P; ++j) yields += x(g, 2, j);
+    const ResultsLayout L(C);
+    for (int j = 1; j <= P; ++j) yields += x(g, L.pocketYield(), j);
     EXPECT_NEAR(yields + outside / M * 100, 100, P * step / 2 + 1e-9) << "seed " << seed;
-    EXPECT_NEAR(x(g, 2 * C + 3, P), 100 - outside / M * 100, step + 1e-9) << "seed " << seed;
+    EXPECT_NEAR(x(g, L.tailsYield(), P), 100 - outside / M * 100, step + 1e-9) << "seed " << seed;
     for (int r = 1; r < P; ++r) {
-      EXPECT_NEAR(x(g, 2 * C + 3, r) + x(g, 4 * C + 4, r), 100, step + 1e-9) << "seed " << seed;
+      EXPECT_NEAR(x(g, L.tailsYield(), r) + x(g, L.concentrateYield(), r), 100, step + 1e-9)
+          << "seed " << seed;
       for (int k = 1; k <= C; ++k)
-        EXPECT_NEAR(x(g, 3 * C + 3 + k, r) + x(g, 5 * C + 4 + k, r), 100, step + 1e-9)
+        EXPECT_NEAR(x(g, L.tailsRecovery(k), r) + x(g, L.concentrateRecovery(k), r), 100,
+                    step + 1e-9)
             << "seed " << seed << " k " << k;
     }
-    for (int c = 4 * C + 4; c <= 6 * C + 4; ++c) EXPECT_EQ(g.cell(c, P), "0") << "seed " << seed;
+    for (int c = L.concentrateYield(); c <= L.lastColumn(); ++c)
+      EXPECT_EQ(g.cell(c, P), "0") << "seed " << seed;
     for (int r = 1; r <= P; ++r)
-      for (int c = 0; c <= 6 * C + 4; ++c) {
+      for (int c = 0; c <= L.lastColumn(); ++c) {
         double v = 0;
         EXPECT_TRUE(kFmt.tryParseReal(g.cell(c, r), v)) << g.cell(c, r);
       }

@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "analysis_fixture.h"
 #include "data/errors.h"
+#include "data/results_layout.h"
+#include "tests/analysis/analysis_fixture.h"
 
 namespace ore::analysis {
 namespace {
@@ -110,8 +111,8 @@ TEST(FractionAnalysisTest, PocketRuleEdgeCases) {
 }
 
 TEST(FractionAnalysisTest, DistributesOverTheParameterWhenAsked) {
-  Workspace ws =
-      makeWorkspace({{1, 10, 0.5, {}}, {1, 20, 1.5, {}}, {2, 30, 5, {}}}, 1, "0,01", 2, 2);
+  Workspace ws = makeWorkspace({{1, 10, 0.5, {}}, {1, 20, 1.5, {}}, {2, 30, 5, {}}}, 1, "0,01",
+                               PocketBasis::ByContent, DistributionKind::Param);
   RunResult r = run(ws, {"1", "2"});
   EXPECT_EQ(r.results.cell(2, 1), "25");
   EXPECT_EQ(r.results.cell(3, 1), "10");
@@ -134,21 +135,22 @@ TEST(FractionAnalysisTest, ContentsAboveSixStayZeroInEveryBlock) {
   Workspace ws = makeWorkspace(lumps, 8);
   RunResult r = run(ws, {"2", "4"});
   ASSERT_EQ(r.results.colCount(), 53);
-  const int C = 8;
+  const ResultsLayout L(8);
   for (int j = 1; j <= 2; ++j) {
     for (int k = 7; k <= 8; ++k) {
-      for (int col : {2 + k, C + 2 + k, 2 * C + 3 + k, 3 * C + 3 + k, 4 * C + 4 + k, 5 * C + 4 + k})
+      for (int col : {L.pocketContent(k), L.pocketRecovery(k), L.tailsContent(k),
+                      L.tailsRecovery(k), L.concentrateContent(k), L.concentrateRecovery(k)})
         EXPECT_EQ(r.results.cell(col, j), "0") << "column " << col << " row " << j;
     }
     // Content 6 (further content 5, value 5 in every lump) is computed.
-    EXPECT_EQ(r.results.cell(2 + 6, j), "5");
-    EXPECT_EQ(r.results.cell(C + 2 + 6, j), "50");
+    EXPECT_EQ(r.results.cell(L.pocketContent(6), j), "5");
+    EXPECT_EQ(r.results.cell(L.pocketRecovery(6), j), "50");
   }
 }
 
 TEST(FractionAnalysisTest, NoElementMeansNoRecoveries) {
   Workspace ws = makeWorkspace({{1, 0, 0, {4}}, {3, 0, 0, {8}}}, 2);
-  ws.DistributionKind = 2;
+  ws.DistributionKind = DistributionKind::Param;
   ws.Param[1] = 1;
   ws.Param[2] = 2;
   RunResult r = run(ws, {"1", "2"});
@@ -184,7 +186,7 @@ TEST(FractionAnalysisTest, IndexAndLabel) {
 TEST(FractionAnalysisTest, IndexByParameterSkipsThreeAtEachEnd) {
   std::vector<Lump> six;
   for (int i = 1; i <= 6; ++i) six.push_back({1, double(i), double(i), {}});
-  Workspace ws = makeWorkspace(six, 1, "0,01", 3);
+  Workspace ws = makeWorkspace(six, 1, "0,01", PocketBasis::ByParam);
   RunResult r = run(ws, {"10"});
   EXPECT_EQ(r.outcome.label, "Число кусков  n=6       П=-10000000");
   EXPECT_EQ(ws.SampleIndex, -10000000);
@@ -195,7 +197,7 @@ TEST(FractionAnalysisTest, IndexByParameterSkipsThreeAtEachEnd) {
 
   std::vector<Lump> seven;
   for (int i = 1; i <= 7; ++i) seven.push_back({1, 2, double(8 - i), {}});
-  ws = makeWorkspace(seven, 1, "0,01", 3);
+  ws = makeWorkspace(seven, 1, "0,01", PocketBasis::ByParam);
   EXPECT_EQ(run(ws, {"10"}).outcome.label, "Число кусков  n=7       П=0");
 }
 
@@ -221,7 +223,7 @@ TEST(FractionAnalysisTest, NoPocketHoldsALumpSoTheIndexIsUndefined) {
   EXPECT_EQ(r.view.label, "Число кусков  n=2       M= не определен");
   EXPECT_EQ(ws.SampleIndex, 0);
   EXPECT_EQ(row(r.results, 1), (Row{"1", "1", "0", "0", "0", "0", "0", "0", "100", "7,5", "100"}));
-  ws.PocketBasis = 3;
+  ws.PocketBasis = PocketBasis::ByParam;
   EXPECT_EQ(run(ws, {"1", "2"}).view.label, "Число кусков  n=2       П= не определен");
 }
 
@@ -343,14 +345,15 @@ TEST(FractionAnalysisTest, RefusesUnusableSettingsBeforeWritingAnything) {
       {"eleven contents", [](Workspace& ws) { ws.ContentCount = 11; },
        "Количество содержаний должно быть от 1 до 10 (задано 11)"},
       {"precision with a point", [](Workspace& ws) { ws.PrecisionText = "0.01"; },
-       "Точность таблицы \"0.01\" не распознана. Допустимые значения: \"1\", \"0,1\", \"0,01\", "
-       "\"0,001\", \"0,0001\", \"0,00001\", \"0,000001\""},
+       "Точность составляемой таблицы «0.01» не поддерживается. Допустимые значения: 1; 0,1; 0,01; "
+       "0,001; 0,0001; 0,00001; 0,000001"},
       {"precision with a blank", [](Workspace& ws) { ws.PrecisionText = "0,01 "; },
-       "Точность таблицы \"0,01 \" не распознана. Допустимые значения: \"1\", \"0,1\", \"0,01\", "
-       "\"0,001\", \"0,0001\", \"0,00001\", \"0,000001\""},
-      {"no pocket basis", [](Workspace& ws) { ws.PocketBasis = 0; },
+       "Точность составляемой таблицы «0,01 » не поддерживается. Допустимые значения: 1; 0,1; "
+       "0,01; "
+       "0,001; 0,0001; 0,00001; 0,000001"},
+      {"no pocket basis", [](Workspace& ws) { ws.PocketBasis = PocketBasis::None; },
        "Не выбран расчет карманов: по концентрации или по параметру"},
-      {"no distribution kind", [](Workspace& ws) { ws.DistributionKind = 0; },
+      {"no distribution kind", [](Workspace& ws) { ws.DistributionKind = DistributionKind::None; },
        "Не выбрано условие распределения: содержания или параметра"},
       {"zero total mass", [](Workspace& ws) { ws.Mass[1] = ws.Mass[2] = 0; },
        "Суммарная масса кусков равна 0: выходы не определены"},
@@ -384,8 +387,8 @@ TEST(FractionAnalysisTest, RefusesUnusableSettingsBeforeWritingAnything) {
 
 TEST(FractionAnalysisTest, ResultBeyondTheRangeOfNumbersIsAnErrorNotInfText) {
   // The masses cancel to 1 while one pocket holds 1e308: its yield overflows.
-  Workspace ws =
-      makeWorkspace({{1e308, 1, 1, {}}, {-1e308, 1, 5, {}}, {1, 1, 5, {}}}, 1, "0,01", 2, 2);
+  Workspace ws = makeWorkspace({{1e308, 1, 1, {}}, {-1e308, 1, 5, {}}, {1, 1, 5, {}}}, 1, "0,01",
+                               PocketBasis::ByContent, DistributionKind::Param);
   TextGrid results;
   RecordingView view;
   ws.PocketCount = 1;
@@ -403,10 +406,14 @@ TEST(FractionAnalysisTest, ResultBeyondTheRangeOfNumbersIsAnErrorNotInfText) {
 }
 
 TEST(FractionAnalysisTest, SummaryLabelTexts) {
-  EXPECT_EQ(summaryLabel(2, 120, 12.25, true, kFmt), "Число кусков  n=120       M=12,25");
-  EXPECT_EQ(summaryLabel(3, 7, -0.5, true, kFmt), "Число кусков  n=7       П=-0,5");
-  EXPECT_EQ(summaryLabel(3, 7, 0, false, kFmt), "Число кусков  n=7       П= не определен");
-  EXPECT_EQ(summaryLabel(2, 2, 0.5, true, NumberFormat('.')), "Число кусков  n=2       M=0.5");
+  EXPECT_EQ(summaryLabel(PocketBasis::ByContent, 120, 12.25, true, kFmt),
+            "Число кусков  n=120       M=12,25");
+  EXPECT_EQ(summaryLabel(PocketBasis::ByParam, 7, -0.5, true, kFmt),
+            "Число кусков  n=7       П=-0,5");
+  EXPECT_EQ(summaryLabel(PocketBasis::ByParam, 7, 0, false, kFmt),
+            "Число кусков  n=7       П= не определен");
+  EXPECT_EQ(summaryLabel(PocketBasis::ByContent, 2, 0.5, true, NumberFormat('.')),
+            "Число кусков  n=2       M=0.5");
 }
 
 }  // namespace

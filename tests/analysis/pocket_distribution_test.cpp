@@ -5,8 +5,8 @@
 #include <cmath>
 #include <random>
 
-#include "analysis_fixture.h"
 #include "data/errors.h"
+#include "tests/analysis/analysis_fixture.h"
 
 namespace ore::analysis {
 namespace {

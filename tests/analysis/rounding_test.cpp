@@ -26,8 +26,8 @@ TEST(RoundingTest, ScaleFactorsByExactText) {
     EXPECT_THROW(scaleFactor(text), Error) << text;
   }
   EXPECT_EQ(unknownPrecisionMessage("0,05"),
-            "Точность таблицы \"0,05\" не распознана. Допустимые значения: \"1\", \"0,1\", "
-            "\"0,01\", \"0,001\", \"0,0001\", \"0,00001\", \"0,000001\"");
+            "Точность составляемой таблицы «0,05» не поддерживается. Допустимые значения: 1; 0,1; "
+            "0,01; 0,001; 0,0001; 0,00001; 0,000001");
 }
 
 TEST(RoundingTest, HalvesGoToTheEvenInteger) {

@@ -7,7 +7,7 @@
 #include <limits>
 #include <random>
 
-#include "analysis_fixture.h"
+#include "tests/analysis/analysis_fixture.h"
 
 namespace ore::analysis {
 namespace {
@@ -117,27 +117,27 @@ TEST(SampleIndexTest, AdmittedRangeByBasis) {
   // Terms in ranking order (largest key first) for contents 9, 1, 1, ... with G = 1.
   std::vector<Lump> lumps;
   for (int i = 0; i < 8; ++i) lumps.push_back({1, i == 0 ? 9.0 : 1.0, double(100 - i), {}});
-  Workspace ws = makeWorkspace(lumps, 1, "0,01", 2);
+  Workspace ws = makeWorkspace(lumps, 1, "0,01", PocketBasis::ByContent);
   // The first term is (9 - 1) * 1/8 * 2 = 2, every other 0: the prefix sums are all 2.
   EXPECT_EQ(computeSampleIndex(ws, 8, 1).value, 2);
-  ws.PocketBasis = 3;
+  ws.PocketBasis = PocketBasis::ByParam;
   EXPECT_EQ(computeSampleIndex(ws, 8, 1).value, 2);  // places 4 and 5 hold the sum 2 as well
   lumps.resize(6);
-  ws = makeWorkspace(lumps, 1, "0,01", 3);
+  ws = makeWorkspace(lumps, 1, "0,01", PocketBasis::ByParam);
   EXPECT_EQ(computeSampleIndex(ws, 6, 1).value, kIndexStart);
-  ws.PocketBasis = 2;
+  ws.PocketBasis = PocketBasis::ByContent;
   EXPECT_EQ(computeSampleIndex(ws, 6, 1).value, 8.0 / 6 * 2);
 }
 
 TEST(SampleIndexTest, RankingByParameterIgnoresTheContentOrder) {
   std::vector<Lump> seven;
   for (int i = 0; i < 7; ++i) seven.push_back({1, i < 3 ? 3.0 : 1.0, double(i), {}});
-  Workspace ws = makeWorkspace(seven, 1, "0,01", 3);
+  Workspace ws = makeWorkspace(seven, 1, "0,01", PocketBasis::ByParam);
   // From the largest parameter the contents run 1, 1, 1, 1, 3, 3, 3; only place 4 is admitted.
   const double G = 15.0 / 7;
   const double t = (1 / G - 1) * (1.0 / 7) * 2;
   EXPECT_EQ(computeSampleIndex(ws, 7, G).value, t + t + t + t);
-  ws.PocketBasis = 2;  // by content the rich lumps come first
+  ws.PocketBasis = PocketBasis::ByContent;  // by content the rich lumps come first
   const double rich = (3 / G - 1) * (1.0 / 7) * 2;
   EXPECT_EQ(computeSampleIndex(ws, 7, G).value, rich + rich + rich);
 }

@@ -11,8 +11,9 @@
 #include <random>
 
 #include "analysis/fraction_analysis.h"
-#include "analysis_fixture.h"
 #include "data/errors.h"
+#include "data/results_layout.h"
+#include "tests/analysis/analysis_fixture.h"
 
 namespace ore::analysis {
 namespace {
@@ -39,7 +40,7 @@ std::vector<std::string> row(const SortabilityCurve& cv, std::size_t cut) {
 using Rows = std::vector<std::vector<std::string>>;
 
 TEST(SortabilityTest, HandComputedCurvesAndBestCuts) {
-  // Keyed on the parameter (DistributionKind 2); content 2 is 0 throughout, so T_2 = 0.
+  // Keyed on the parameter (DistributionKind::Param); content 2 is 0 throughout, so T_2 = 0.
   auto lump = [](double key, double mass, double c1) { return Lump{mass, c1, key, {0}}; };
   struct Case {
     const char* name;
@@ -72,7 +73,8 @@ TEST(SortabilityTest, HandComputedCurvesAndBestCuts) {
        "1"},
   };
   for (const Case& c : cases) {
-    const Workspace ws = makeWorkspace(c.lumps, 2, "0,01", 2, 2);
+    const Workspace ws =
+        makeWorkspace(c.lumps, 2, "0,01", PocketBasis::ByContent, DistributionKind::Param);
     const SortabilityCurve cv = sortabilityCurve(ws);
     Rows rows;
     for (std::size_t cut = 0; cut < cv.cutCount(); ++cut) rows.push_back(row(cv, cut));
@@ -81,8 +83,8 @@ TEST(SortabilityTest, HandComputedCurvesAndBestCuts) {
   }
 
   // The minimum concentrate content leaves out the cuts below it, or all of them.
-  const Workspace ws =
-      makeWorkspace({lump(1, 1, 1), lump(2, 1, 3), lump(3, 1, 1), lump(4, 1, 3)}, 2, "0,01", 2, 2);
+  const Workspace ws = makeWorkspace({lump(1, 1, 1), lump(2, 1, 3), lump(3, 1, 1), lump(4, 1, 3)},
+                                     2, "0,01", PocketBasis::ByContent, DistributionKind::Param);
   const SortabilityCurve cv = sortabilityCurve(ws);
   EXPECT_EQ(bestCut(cv, 2.5, kFmt).figures.key, 3);
   EXPECT_EQ(bestCut(cv, 2, kFmt).figures.key, 1);
@@ -96,7 +98,8 @@ TEST(SortabilityTest, HandComputedCurvesAndBestCuts) {
   }
   // A massless sample is refused in the analysis's words.
   try {
-    sortabilityCurve(makeWorkspace({lump(1, 0, 1), lump(2, 0, 3)}, 2, "0,01", 2, 2));
+    sortabilityCurve(makeWorkspace({lump(1, 0, 1), lump(2, 0, 3)}, 2, "0,01",
+                                   PocketBasis::ByContent, DistributionKind::Param));
     ADD_FAILURE() << "M = 0";
   } catch (const Error& e) {
     EXPECT_STREQ(e.what(), "Суммарная масса кусков равна 0: выходы не определены");
@@ -123,7 +126,8 @@ TEST(SortabilityTest, AgreesWithThePocketsAtTheirLimitsWhenEveryLumpIsInAPocket)
     std::vector<std::string> limits;
     for (int cut : cuts) limits.push_back(kFmt.format(cut / 1000.0 + 0.0005));
 
-    Workspace ws = makeWorkspace(lumps, C, "0,000001", 2, 1);
+    Workspace ws =
+        makeWorkspace(lumps, C, "0,000001", PocketBasis::ByContent, DistributionKind::Content);
     ws.PocketCount = static_cast<int>(limits.size());
     TextGrid g;
     RecordingView view;
@@ -141,16 +145,17 @@ TEST(SortabilityTest, AgreesWithThePocketsAtTheirLimitsWhenEveryLumpIsInAPocket)
         EXPECT_NEAR(kFmt.parseReal(g.cell(col, j)), static_cast<double>(v), 0.5e-6 + 1e-9)
             << "seed " << seed << " pocket " << j << " " << what;
       };
-      expectNear(2 * C + 3, f.tailsYield, "tails yield");
+      const ResultsLayout L(C);
+      expectNear(L.tailsYield(), f.tailsYield, "tails yield");
       for (int k = 1; k <= C; ++k) {
-        expectNear(2 * C + 3 + k, f.tailsContent[k], "tails content");
-        expectNear(3 * C + 3 + k, f.tailsRecovery[k], "tails recovery");
+        expectNear(L.tailsContent(k), f.tailsContent[k], "tails content");
+        expectNear(L.tailsRecovery(k), f.tailsRecovery[k], "tails recovery");
       }
       if (j == ws.PocketCount) continue;  // the last row has no concentrate
-      expectNear(4 * C + 4, f.concentrateYield, "concentrate yield");
+      expectNear(L.concentrateYield(), f.concentrateYield, "concentrate yield");
       for (int k = 1; k <= C; ++k) {
-        expectNear(4 * C + 4 + k, f.concentrateContent[k], "concentrate content");
-        expectNear(5 * C + 4 + k, f.concentrateRecovery[k], "concentrate recovery");
+        expectNear(L.concentrateContent(k), f.concentrateContent[k], "concentrate content");
+        expectNear(L.concentrateRecovery(k), f.concentrateRecovery[k], "concentrate recovery");
       }
     }
   }
@@ -179,7 +184,8 @@ TEST(SortabilityTest, TheBestCutIsTheLargestKeyBelowTheAverageWhenKeyedOnTheCont
     }
     if (exact || expected < 0) continue;  // an average met by a key would tie two cuts
 
-    const Workspace ws = makeWorkspace(lumps, 1, "0,01", 2, 1);
+    const Workspace ws =
+        makeWorkspace(lumps, 1, "0,01", PocketBasis::ByContent, DistributionKind::Content);
     const SortabilityCurve cv = sortabilityCurve(ws);
     const BestCut best = bestCut(cv, std::nullopt, kFmt);
     EXPECT_EQ(best.figures.key, expected) << "seed " << seed;

@@ -2,15 +2,15 @@
 
 #include <QAction>
 
-#include "analysis/pocket_window.h"
+#include "analysis/gui/pocket_window.h"
 #include "app/main_window.h"
-#include "graph/graph_window.h"
-#include "gui_harness.h"
-#include "import/import_dialog.h"
-#include "results/histogram_window.h"
-#include "results/results_window.h"
-#include "setup/calc_params_dialog.h"
-#include "setup/distribution_dialog.h"
+#include "graph/gui/graph_window.h"
+#include "import/gui/import_dialog.h"
+#include "results/gui/histogram_window.h"
+#include "results/gui/results_window.h"
+#include "setup/gui/calc_params_dialog.h"
+#include "setup/gui/distribution_dialog.h"
+#include "tests/gui_harness.h"
 
 namespace ore::gui::test {
 namespace {
@@ -28,7 +28,7 @@ TEST(MainWindowTest, StartsWithOnlyTheMenuUsable) {
 
 TEST(MainWindowTest, Button3ReadsTheEditedGridBackThenShowsTheDistributionDialog) {
   Harness h;
-  h.ws.PocketBasis = 3;
+  h.ws.PocketBasis = PocketBasis::ByParam;
   h.ws.resizeLumps(2);
   h.ws.LumpCount = 2;
   TextGrid& g = h.ctx.Form1->StringGrid1->grid();
@@ -53,7 +53,7 @@ TEST(MainWindowTest, Button3ReadsTheEditedGridBackThenShowsTheDistributionDialog
 
 TEST(MainWindowTest, ModeTwoIgnoresTheParameterColumn) {
   Harness h;
-  h.ws.PocketBasis = 2;
+  h.ws.PocketBasis = PocketBasis::ByContent;
   h.ws.resizeLumps(1);
   h.ws.LumpCount = 1;
   TextGrid& g = h.ctx.Form1->StringGrid1->grid();
@@ -96,10 +96,10 @@ TEST(StartUpTest, CreatesAllEightWindowsWithCaptionsAndDefaults) {
     EXPECT_EQ(w.window->windowTitle().toStdString(), w.caption);
     EXPECT_FALSE(w.window->isVisible()) << w.name;
   }
-  EXPECT_EQ(h.ws.PocketBasis, 2);
-  EXPECT_EQ(h.ws.DistributionKind, 1);
-  EXPECT_EQ(h.ws.ReportMode, 1);
-  EXPECT_EQ(h.ws.ShowGraph4, 1);
+  EXPECT_EQ(h.ws.PocketBasis, PocketBasis::ByContent);
+  EXPECT_EQ(h.ws.DistributionKind, DistributionKind::Content);
+  EXPECT_EQ(h.ws.ReportMode, ReportMode::SeparateWorkbook);
+  EXPECT_EQ(h.ws.ShowGraph4, ShowGraph4::Show);
   EXPECT_EQ(h.ws.LumpCount, 0);
 }
 

@@ -15,20 +15,20 @@
 #include <QTemporaryDir>
 #include <sstream>
 
-#include "analysis/pocket_window.h"
+#include "analysis/gui/pocket_window.h"
 #include "app/main_window.h"
 #include "batch/batch_run.h"
 #include "graph/bmp_file.h"
-#include "graph/graph_window.h"
-#include "gui_harness.h"
-#include "import/import_dialog.h"
-#include "platform/excel_application.h"
-#include "platform/qpainter_canvas.h"
-#include "platform/report_window.h"
-#include "results/histogram_window.h"
-#include "results/results_window.h"
-#include "setup/calc_params_dialog.h"
-#include "setup/distribution_dialog.h"
+#include "graph/gui/graph_window.h"
+#include "import/gui/import_dialog.h"
+#include "platform/gui/qpainter_canvas.h"
+#include "platform/gui/report_window.h"
+#include "platform/spreadsheet/excel_application.h"
+#include "results/gui/histogram_window.h"
+#include "results/gui/results_window.h"
+#include "setup/gui/calc_params_dialog.h"
+#include "setup/gui/distribution_dialog.h"
+#include "tests/gui_harness.h"
 
 namespace ore::gui::test {
 namespace {
@@ -232,7 +232,7 @@ TEST(RoadTest, FromTheMenuToTheSavedDiagram) {
 
   // --- Report, same workbook: appended below one empty row.
   QTest::mouseClick(h.find<QRadioButton>("TForm4", "RadioButton5"), Qt::LeftButton);
-  EXPECT_EQ(h.ws.ReportMode, 2);
+  EXPECT_EQ(h.ws.ReportMode, ReportMode::SameWorkbook);
   h.click("TForm4", "Button4");
   ASSERT_TRUE(h.errors.messages.empty()) << h.errors.messages[0];
   EXPECT_EQ(h.reportWindows().size(), 1u);

@@ -15,16 +15,16 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "analysis/pocket_window.h"
+#include "analysis/gui/pocket_window.h"
 #include "app/main_window.h"
-#include "graph/graph_window.h"
-#include "gui_harness.h"
-#include "import/import_dialog.h"
-#include "platform/report_window.h"
-#include "results/histogram_window.h"
-#include "results/results_window.h"
-#include "setup/calc_params_dialog.h"
-#include "setup/distribution_dialog.h"
+#include "graph/gui/graph_window.h"
+#include "import/gui/import_dialog.h"
+#include "platform/gui/report_window.h"
+#include "results/gui/histogram_window.h"
+#include "results/gui/results_window.h"
+#include "setup/gui/calc_params_dialog.h"
+#include "setup/gui/distribution_dialog.h"
+#include "tests/gui_harness.h"
 
 namespace ore::gui::test {
 namespace {

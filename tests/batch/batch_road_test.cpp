@@ -14,7 +14,7 @@
 #include "batch/batch_run.h"
 #include "data/errors.h"
 #include "graph/bmp_file.h"
-#include "platform/workbook_reader.h"
+#include "platform/workbook/workbook_reader.h"
 
 namespace ore::test {
 namespace {

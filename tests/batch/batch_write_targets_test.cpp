@@ -11,7 +11,7 @@
 #include <fstream>
 
 #include "graph/bmp_file.h"
-#include "platform/workbook_reader.h"
+#include "platform/workbook/workbook_reader.h"
 
 namespace ore::test {
 namespace {

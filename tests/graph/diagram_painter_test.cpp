@@ -8,8 +8,8 @@
 
 #include "data/errors.h"
 #include "graph/diagram_font.h"
-#include "recording_canvas.h"
-#include "results_fixture.h"
+#include "tests/graph/recording_canvas.h"
+#include "tests/graph/results_fixture.h"
 
 namespace ore::graph {
 namespace {
@@ -28,7 +28,7 @@ struct Paint {
   Paint() {
     ws.PocketCount = 5;
     ws.ContentCount = 1;
-    ws.ShowGraph4 = 1;
+    ws.ShowGraph4 = ShowGraph4::Show;
     fields.fillSpanTables();
   }
   Paint& paint() {
@@ -209,7 +209,7 @@ TEST(DiagramPainter, CurvesAreTwoPixelsThickWithMarkersAtTheirPoints) {
 
 TEST(DiagramPainter, GraphFourIsLeftOutWhenTheResultsWindowSaysSo) {
   Paint on, off;
-  off.ws.ShowGraph4 = 2;
+  off.ws.ShowGraph4 = ShowGraph4::Hide;
   on.paint();
   off.paint();
   ASSERT_EQ(off.error, "");

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "data/number_format.h"
+#include "data/results_layout.h"
 #include "data/text_grid.h"
 
 namespace ore::graph::test {
@@ -25,15 +26,16 @@ inline TextGrid resultsGrid(const std::vector<Pocket>& pockets, int C = 1) {
   const NumberFormat fmt(',');
   auto r2 = [&](double v) { return fmt.format(std::round(v * 100) / 100); };
   const int P = static_cast<int>(pockets.size());
-  TextGrid g(6 * C + 5, P + 1);
-  g.setCell(0, 0, "№ фр");
-  g.setCell(1, 0, "Верхней предел, h");
-  for (int block = 0; block < 3; ++block) {
-    const int base = 2 + block * (2 * C + 1);
-    g.setCell(base, 0, "Выход, %");
+  const ResultsLayout L(C);
+  TextGrid g(L.columnCount(), P + 1);
+  g.setCell(L.pocketNumber(), 0, "№ фр");
+  g.setCell(L.limit(), 0, "Верхней предел, h");
+  for (int yield : {L.pocketYield(), L.tailsYield(), L.concentrateYield()}) {
+    // Each block: its yield, then C contents, then C recoveries.
+    g.setCell(yield, 0, "Выход, %");
     for (int k = 1; k <= C; ++k) {
-      g.setCell(base + k, 0, "Содержание, %  №= " + std::to_string(k));
-      g.setCell(base + C + k, 0, "Извлечение, %  №= " + std::to_string(k));
+      g.setCell(yield + k, 0, "Содержание, %  №= " + std::to_string(k));
+      g.setCell(yield + C + k, 0, "Извлечение, %  №= " + std::to_string(k));
     }
   }
   double metal = 0;
@@ -43,19 +45,19 @@ inline TextGrid resultsGrid(const std::vector<Pocket>& pockets, int C = 1) {
     const Pocket& p = pockets[j - 1];
     tailsYield += p.yield;
     tailsMetal += p.yield * p.content;
-    for (int c = 2; c < g.colCount(); ++c) g.setCell(c, j, "0");
-    g.setCell(0, j, fmt.format(j));
-    g.setCell(1, j, fmt.format(std::round(p.limit * 1000) / 1000));
-    g.setCell(2, j, r2(p.yield));
-    g.setCell(3, j, r2(p.content));
-    g.setCell(C + 3, j, r2(p.yield * p.content / metal * 100));
-    g.setCell(2 * C + 3, j, r2(tailsYield));
-    g.setCell(2 * C + 4, j, r2(tailsMetal / tailsYield));
-    g.setCell(3 * C + 4, j, r2(tailsMetal / metal * 100));
+    for (int c = L.pocketYield(); c < g.colCount(); ++c) g.setCell(c, j, "0");
+    g.setCell(L.pocketNumber(), j, fmt.format(j));
+    g.setCell(L.limit(), j, fmt.format(std::round(p.limit * 1000) / 1000));
+    g.setCell(L.pocketYield(), j, r2(p.yield));
+    g.setCell(L.pocketContent(1), j, r2(p.content));
+    g.setCell(L.pocketRecovery(1), j, r2(p.yield * p.content / metal * 100));
+    g.setCell(L.tailsYield(), j, r2(tailsYield));
+    g.setCell(L.tailsContent(1), j, r2(tailsMetal / tailsYield));
+    g.setCell(L.tailsRecovery(1), j, r2(tailsMetal / metal * 100));
     if (j < P) {
-      g.setCell(4 * C + 4, j, r2(100 - tailsYield));
-      g.setCell(4 * C + 5, j, r2((metal - tailsMetal) / (100 - tailsYield)));
-      g.setCell(5 * C + 5, j, r2(100 - tailsMetal / metal * 100));
+      g.setCell(L.concentrateYield(), j, r2(100 - tailsYield));
+      g.setCell(L.concentrateContent(1), j, r2((metal - tailsMetal) / (100 - tailsYield)));
+      g.setCell(L.concentrateRecovery(1), j, r2(100 - tailsMetal / metal * 100));
     }
   }
   return g;

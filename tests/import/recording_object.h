@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/automation.h"
+#include "platform/spreadsheet/automation.h"
 
 namespace ore::test {
 

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "data/errors.h"
-#include "platform/automation.h"
-#include "platform/excel_application.h"
-#include "platform/workbook.h"
+#include "platform/spreadsheet/automation.h"
+#include "platform/spreadsheet/excel_application.h"
+#include "platform/workbook/workbook.h"
 
 namespace ore::test {
 

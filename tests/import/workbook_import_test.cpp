@@ -6,8 +6,8 @@
 
 #include "data/errors.h"
 #include "import/content_columns.h"
-#include "recording_object.h"
-#include "test_workbooks.h"
+#include "tests/import/recording_object.h"
+#include "tests/import/test_workbooks.h"
 
 namespace ore::test {
 namespace {
@@ -49,7 +49,7 @@ std::vector<std::vector<double>> lumpRows(int n) {
 
 struct ImportFixture : ::testing::Test {
   ImportFixture() : fmt(',') {
-    ws.PocketBasis = 2;
+    ws.PocketBasis = PocketBasis::ByContent;
     setCount("1");
   }
 
@@ -180,7 +180,7 @@ TEST_F(ImportFixture, MassCellsEndTheDataOnlyWhenTheirTextIsEmpty) {
     SCOPED_TRACE(c.what);
     Workspace fresh;
     ws = fresh;
-    ws.PocketBasis = 2;
+    ws.PocketBasis = PocketBasis::ByContent;
     setCount("1");
     Sheet s("");
     s.set(2, 2, number(1));
@@ -223,8 +223,8 @@ TEST_F(ImportFixture, ErrorCellInTheMassColumnFailsTheCount) {
 }
 
 TEST_F(ImportFixture, LowerCaseParameterColumnFailsInBothModes) {
-  for (int basis : {2, 3}) {
-    SCOPED_TRACE(basis);
+  for (PocketBasis basis : {PocketBasis::ByContent, PocketBasis::ByParam}) {
+    SCOPED_TRACE(static_cast<int>(basis));
     Workspace fresh;
     ws = fresh;
     ws.PocketBasis = basis;
@@ -373,7 +373,7 @@ TEST_F(ImportFixture, EarlyFailuresLeaveTheDataSetAsItWas) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Workspace before;
-    before.PocketBasis = 2;
+    before.PocketBasis = PocketBasis::ByContent;
     before.LumpCount = 1;
     before.resizeLumps(1);
     before.Mass[1] = 42;

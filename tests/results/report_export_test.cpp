@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "data/errors.h"
+#include "data/results_layout.h"
 #include "results/report_block.h"
 
 namespace ore::report {
@@ -120,14 +121,14 @@ struct Fixture {
   Fixture(int c, int p) {
     ws.ContentCount = c;
     ws.PocketCount = p;
-    ws.PocketBasis = 2;
+    ws.PocketBasis = PocketBasis::ByContent;
     ws.LumpCount = 120;
     ws.SampleIndex = 0.37;
-    ws.ReportMode = 1;
+    ws.ReportMode = ReportMode::SeparateWorkbook;
     fill();
   }
   void fill() {
-    grid.resize(6 * ws.ContentCount + 5, ws.PocketCount + 1);
+    grid.resize(ResultsLayout(ws.ContentCount).columnCount(), ws.PocketCount + 1);
     for (int r = 1; r <= ws.PocketCount; ++r)
       for (int g = 0; g < grid.colCount(); ++g) grid.setCell(g, r, fmt.format(valueAt(g, r)));
   }
@@ -187,7 +188,7 @@ TEST(ReportExportTest, SameFileExportAppendsBelowAndRewritesTheTitleRows) {
   auto app = f.exportOnce();
   app->cells.erase({2, 1});
   app->order.clear();
-  f.ws.ReportMode = 2;
+  f.ws.ReportMode = ReportMode::SameWorkbook;
   exportReport(f.ws, f.grid, f.fmt, f.offset, [&]() -> std::shared_ptr<Object> {
     ADD_FAILURE() << "mode 2 creates no application";
     return nullptr;
@@ -212,9 +213,9 @@ TEST(ReportExportTest, SecondSeparateExportStartsANewApplication) {
   Fixture f(1, 5);
   auto first = f.exportOnce();
   const size_t firstWrites = first->order.size();
-  f.ws.ReportMode = 2;
+  f.ws.ReportMode = ReportMode::SameWorkbook;
   exportReport(f.ws, f.grid, f.fmt, f.offset);
-  f.ws.ReportMode = 1;
+  f.ws.ReportMode = ReportMode::SeparateWorkbook;
   auto second = f.exportOnce();
   EXPECT_EQ(f.ws.ReportExcel, second);
   EXPECT_EQ(second->log, kStartCalls);
@@ -225,18 +226,18 @@ TEST(ReportExportTest, SecondSeparateExportStartsANewApplication) {
 
 TEST(ReportExportTest, SampleTitleFollowsThePocketBasis) {
   struct Case {
-    int basis;
+    PocketBasis basis;
     int lumps;
     double index;
     std::string title;
   } cases[] = {
-      {2, 120, 0.37,
+      {PocketBasis::ByContent, 120, 0.37,
        "Фракционный состав выборки n= 120  и технологические показатели М=0,37" +
            std::string(14, ' ')},
-      {3, 7, 12.5,
+      {PocketBasis::ByParam, 7, 12.5,
        "Фракционный состав выборки( n=7 ) и технологические показатели П=12,5" +
            std::string(18, ' ')},
-      {3, 0, 1e-6,
+      {PocketBasis::ByParam, 0, 1e-6,
        "Фракционный состав выборки( n=0 ) и технологические показатели П=1E-6" +
            std::string(18, ' ')},
   };
@@ -246,7 +247,7 @@ TEST(ReportExportTest, SampleTitleFollowsThePocketBasis) {
     f.ws.LumpCount = c.lumps;
     f.ws.SampleIndex = c.index;
     auto app = f.exportOnce();
-    EXPECT_EQ(app->text(1, 1), c.title) << c.basis;
+    EXPECT_EQ(app->text(1, 1), c.title) << static_cast<int>(c.basis);
   }
 }
 
@@ -257,7 +258,7 @@ TEST(ReportExportTest, NoPocketsStillWritesTitlesAndHeaders) {
   EXPECT_EQ(app->order.size(), 1u + 4u + 11u);
   EXPECT_EQ(app->text(4, 11), "Извл.%");
   EXPECT_EQ(f.offset, 5);
-  f.ws.ReportMode = 2;
+  f.ws.ReportMode = ReportMode::SameWorkbook;
   exportReport(f.ws, f.grid, f.fmt, f.offset);
   EXPECT_EQ(app->text(9, 1), "№ фр");
   EXPECT_EQ(f.offset, 10);
@@ -281,7 +282,7 @@ TEST(ReportExportTest, ChangedContentCountMovesTheGroupTitles) {
   auto app = f.exportOnce();
   f.ws.ContentCount = 2;
   f.fill();
-  f.ws.ReportMode = 2;
+  f.ws.ReportMode = ReportMode::SameWorkbook;
   exportReport(f.ws, f.grid, f.fmt, f.offset);
   EXPECT_EQ(app->text(2, 8), kIndicators);
   EXPECT_EQ(app->text(3, 8), kTails);
@@ -298,7 +299,7 @@ TEST(ReportExportTest, FailuresStopAtTheCellAndKeepTheOffset) {
   // No application kept yet: nothing is written anywhere.
   {
     Fixture f(1, 5);
-    f.ws.ReportMode = 2;
+    f.ws.ReportMode = ReportMode::SameWorkbook;
     f.offset = 4;
     try {
       exportReport(f.ws, f.grid, f.fmt, f.offset, [] { return nullptr; });
@@ -340,7 +341,7 @@ TEST(ReportExportTest, FailuresStopAtTheCellAndKeepTheOffset) {
     EXPECT_FALSE(app->written(1, 1));
     EXPECT_EQ(f.offset, 0);
     f.grid.setCell(3, 2, "1,5");
-    f.ws.ReportMode = 2;
+    f.ws.ReportMode = ReportMode::SameWorkbook;
     exportReport(f.ws, f.grid, f.fmt, f.offset);
     EXPECT_TRUE(app->isNumber(6, 4, 1.5));
     EXPECT_EQ(app->text(4, 1), "№ фр");
@@ -351,7 +352,7 @@ TEST(ReportExportTest, FailuresStopAtTheCellAndKeepTheOffset) {
     Fixture f(1, 5);
     auto app = f.exportOnce();
     app->failAtCell = app->cellPuts + 3;
-    f.ws.ReportMode = 2;
+    f.ws.ReportMode = ReportMode::SameWorkbook;
     EXPECT_THROW(exportReport(f.ws, f.grid, f.fmt, f.offset), Error);
     EXPECT_EQ(app->order.size(), 71u + 2u);
     EXPECT_EQ(f.offset, 10);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "data/errors.h"
+#include "data/precision.h"
 
 namespace ore::setup {
 namespace {

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "data/errors.h"
-#include "platform/csv_reader.h"
+#include "platform/workbook/csv/csv_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   ore::reader::ReadContext ctx("fuzz.csv");

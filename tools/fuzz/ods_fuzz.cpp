@@ -5,7 +5,7 @@
 #include <string>
 
 #include "data/errors.h"
-#include "platform/ods_reader.h"
+#include "platform/workbook/ods/ods_reader.h"
 #include "tools/fuzz/fuzz_package.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "data/errors.h"
-#include "platform/xls_reader.h"
+#include "platform/workbook/xls/xls_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   ore::reader::ReadContext ctx("fuzz.xls");

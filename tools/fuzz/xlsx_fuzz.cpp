@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "data/errors.h"
-#include "platform/ods_reader.h"
-#include "platform/xlsx_reader.h"
+#include "platform/workbook/ods/ods_reader.h"
+#include "platform/workbook/xlsx/xlsx_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view bytes(reinterpret_cast<const char*>(data), size);

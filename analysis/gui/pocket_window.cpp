@@ -1,0 +1,48 @@
+#include "analysis/gui/pocket_window.h"
+
+#include <QApplication>
+
+#include "data/errors.h"
+
+namespace ore::gui {
+
+TForm3::TForm3(WindowContext& ctx)
+    : Form("TForm3", "Параметры расчета 2", 345, 468),
+      ctx_(ctx),
+      runner_(analysis::runFractionAnalysis) {
+  GroupBox1 = new QGroupBox("параметры карманов", this);
+  GroupBox1->setObjectName("GroupBox1");
+  GroupBox1->setGeometry(16, 8, 305, 377);
+  StringGrid1 = new StringGrid(GroupBox1);
+  StringGrid1->setObjectName("StringGrid1");
+  StringGrid1->setGeometry(16, 16, 265, 289);
+  Button1 = new QPushButton("Далее", this);
+  Button1->setObjectName("Button1");
+  Button1->setGeometry(240, 400, 75, 25);
+  Button2 = new QPushButton("<<< Отмена", this);
+  Button2->setObjectName("Button2");
+  Button2->setGeometry(152, 400, 75, 25);
+
+  // FormCreate: the limits are typed cell by cell; Tab leaves the table.
+  StringGrid1->setDefaultRowHeight(24);
+  StringGrid1->setTabKeyNavigation(false);
+
+  connect(Button1, &QPushButton::clicked, this, [this] { ctx_.guard([this] { Button1Click(); }); });
+  connect(Button2, &QPushButton::clicked, this, [this] { ctx_.guard([this] { Button2Click(); }); });
+}
+
+void TForm3::Button1Click() {
+  if (!resultsView_ || !results_) throw Error("Окна результатов не подключены к расчету");
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  struct RestoreCursor {
+    ~RestoreCursor() { QApplication::restoreOverrideCursor(); }
+  } restore;
+  runner_(ctx_.ws, StringGrid1->grid(), *results_, ctx_.fmt, *resultsView_);
+}
+
+void TForm3::Button2Click() {
+  emit cancelled();
+  hide();
+}
+
+}  // namespace ore::gui

@@ -1,1 +1,0 @@
-list(APPEND ORE_GUI_SOURCES app/main_window.cpp app/windows.cpp)

@@ -1,1 +1,0 @@
-# core files of app/ (none)

@@ -1,0 +1,36 @@
+# Fails when a file includes across the layers: a core or batch file including Qt, a gui/ folder
+# or app/; a window (a file of a subsystem's gui/ folder) including another window's header or
+# app/. Run by the build (target check_layers) with ROOT set to the source folder.
+file(GLOB_RECURSE files RELATIVE ${ROOT}
+     ${ROOT}/data/*.[ch]* ${ROOT}/import/*.[ch]* ${ROOT}/setup/*.[ch]* ${ROOT}/analysis/*.[ch]*
+     ${ROOT}/results/*.[ch]* ${ROOT}/graph/*.[ch]* ${ROOT}/platform/*.[ch]* ${ROOT}/batch/*.[ch]*)
+set(bad "")
+foreach(f ${files})
+  if(NOT f MATCHES "\\.(cpp|h)$")
+    continue()
+  endif()
+  file(STRINGS ${ROOT}/${f} includes REGEX "^[ \t]*#[ \t]*include")
+  if(f MATCHES "^(.*)/gui/([^/]+)\\.(cpp|h)$")
+    set(own "${CMAKE_MATCH_1}/gui/${CMAKE_MATCH_2}.h")
+    foreach(line ${includes})
+      if(line MATCHES "\"app/")
+        string(APPEND bad "\n  ${f}: ${line}")
+      elseif(line MATCHES "\"(([a-z]+/)*gui/[^\"]+)\"")
+        set(target "${CMAKE_MATCH_1}")
+        if(NOT target MATCHES "^platform/gui/" AND NOT target STREQUAL own)
+          string(APPEND bad "\n  ${f}: ${line}")
+        endif()
+      endif()
+    endforeach()
+  else()
+    foreach(line ${includes})
+      if(line MATCHES "<Q[A-Za-z]*>" OR line MATCHES "\"([a-z]+/)*gui/" OR line MATCHES "\"app/")
+        string(APPEND bad "\n  ${f}: ${line}")
+      endif()
+    endforeach()
+  endif()
+endforeach()
+if(bad)
+  message(FATAL_ERROR "includes across the layers (core: no Qt, gui/ or app/; a window: no other "
+                      "window, no app/):${bad}")
+endif()

@@ -1,1 +1,0 @@
-# Qt files of data/ (none)

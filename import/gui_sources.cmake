@@ -1,2 +1,0 @@
-# Qt files of import/
-list(APPEND ORE_GUI_SOURCES import/import_dialog.cpp)

@@ -1,0 +1,48 @@
+#pragma once
+// A read-only zip archive (libzip) whose members are inflated in chunks under the limits of
+// reader_limits.h, checked while inflating: a declared size is never trusted.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/workbook/reader_limits.h"
+
+struct zip;
+
+namespace ore::reader {
+
+class ZipArchive {
+ public:
+  // Opens the file at path. Throws (ReadContext messages) when the file is not a zip archive
+  // or its directory is damaged.
+  static ZipArchive openFile(const std::string& path, std::uint64_t fileSize, ReadContext& ctx);
+  // Opens an archive held in memory; the bytes must outlive the archive.
+  static ZipArchive openBuffer(std::string_view bytes, ReadContext& ctx);
+
+  ZipArchive(ZipArchive&& o) noexcept;
+  ZipArchive& operator=(ZipArchive&&) = delete;
+  ~ZipArchive();
+
+  // The stored name of a member: the exact name, else the same name in another letter case
+  // (part names are case-insensitive); nothing when absent.
+  std::optional<std::string> find(std::string_view name) const;
+  bool has(std::string_view name) const { return find(name).has_value(); }
+
+  // Inflates a member, passing it on in chunks. Throws corrupt on a read or checksum error and
+  // tooBig past the inflation limits.
+  void read(const std::string& name, const std::function<void(std::string_view)>& sink);
+  // The whole member, for the small ones; tooBig past maxBytes.
+  std::string readAll(const std::string& name, std::size_t maxBytes);
+
+ private:
+  ZipArchive(zip* z, std::uint64_t archiveBytes, ReadContext& ctx);
+
+  zip* zip_;
+  std::uint64_t budget_;  // inflated bytes still allowed
+  ReadContext& ctx_;
+};
+
+}  // namespace ore::reader

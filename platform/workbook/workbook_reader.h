@@ -1,0 +1,16 @@
+#pragma once
+// Reading a workbook file into the workbook model. The format (xlsx, ods, xls, csv/txt) is
+// recognised from the file's content, not its name.
+
+#include <string>
+
+#include "platform/workbook/workbook.h"
+
+namespace ore {
+
+// Reads every sheet of the file. Throws ore::Error with a clear Russian message naming the file
+// when it cannot be read (missing, not a workbook, damaged, beyond the readers' limits); never
+// returns a partly read workbook.
+Workbook readWorkbook(const std::string& path);
+
+}  // namespace ore

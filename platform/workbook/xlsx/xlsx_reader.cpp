@@ -1,0 +1,590 @@
+#include "platform/workbook/xlsx/xlsx_reader.h"
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/workbook/cell_values.h"
+#include "platform/workbook/package/xml_stream.h"
+
+namespace ore::reader {
+
+namespace {
+
+constexpr std::size_t kMaxSmallPart = 64u << 20;  // relationships, workbook.xml
+
+struct Relationship {
+  std::string type;
+  std::string target;  // resolved part name; empty for external targets
+};
+
+bool typeIs(const std::string& type, std::string_view suffix) {
+  return type.size() >= suffix.size() &&
+         std::string_view(type).substr(type.size() - suffix.size()) == suffix;
+}
+
+std::string dirOf(std::string_view part) {
+  auto slash = part.rfind('/');
+  return slash == std::string_view::npos ? std::string() : std::string(part.substr(0, slash + 1));
+}
+
+std::string relsPartOf(std::string_view part) {
+  auto slash = part.rfind('/');
+  std::string_view dir = slash == std::string_view::npos ? "" : part.substr(0, slash + 1);
+  std::string_view file = slash == std::string_view::npos ? part : part.substr(slash + 1);
+  return std::string(dir) + "_rels/" + std::string(file) + ".rels";
+}
+
+class RelsHandler : public XmlHandler {
+ public:
+  explicit RelsHandler(std::string baseDir) : base_(std::move(baseDir)) {}
+  std::map<std::string, Relationship> rels;
+
+  void start(std::string_view, std::string_view local, const char** attrs) override {
+    if (local != "Relationship") return;
+    const char* id = attrValue(attrs, "Id");
+    const char* type = attrValue(attrs, "Type");
+    const char* target = attrValue(attrs, "Target");
+    const char* mode = attrValue(attrs, "TargetMode");
+    if (!id || !type || !target) return;
+    Relationship r;
+    r.type = type;
+    if (!(mode && std::string_view(mode) == "External")) r.target = resolvePartName(base_, target);
+    rels.emplace(id, std::move(r));
+  }
+  void end(std::string_view, std::string_view) override {}
+
+ private:
+  std::string base_;
+};
+
+std::map<std::string, Relationship> readRels(ZipArchive& zip, const std::string& relsPart,
+                                             const std::string& baseDir, ReadContext& ctx) {
+  RelsHandler h(baseDir);
+  auto stored = zip.find(relsPart);
+  if (!stored) return {};
+  XmlParser p(h, ctx, *stored);
+  p.feed(zip.readAll(*stored, kMaxSmallPart));
+  p.finish();
+  return std::move(h.rels);
+}
+
+struct SheetEntry {
+  std::string name;
+  std::string relId;
+};
+
+class WorkbookHandler : public XmlHandler {
+ public:
+  explicit WorkbookHandler(ReadContext& ctx) : ctx_(ctx) {}
+  std::vector<SheetEntry> sheets;
+  bool date1904 = false;
+  bool sawRoot = false;
+
+  void start(std::string_view, std::string_view local, const char** attrs) override {
+    if (depth_++ == 0) {
+      if (local != "workbook") ctx_.notWorkbook();
+      sawRoot = true;
+      return;
+    }
+    if (local == "workbookPr") {
+      const char* v = attrValue(attrs, "date1904");
+      date1904 = v && (std::string_view(v) == "1" || std::string_view(v) == "true");
+    } else if (local == "sheet") {
+      SheetEntry e;
+      if (const char* n = attrValue(attrs, "name")) e.name = n;
+      // r:id is the one "id" attribute in a namespace (the relationships one).
+      for (const char** a = attrs; *a; a += 2) {
+        std::string_view full(*a);
+        auto colon = full.find(':');
+        if (colon != std::string_view::npos && full.substr(colon + 1) == "id") e.relId = a[1];
+      }
+      if (sheets.size() >= kMaxSheets) ctx_.tooBig("в книге больше 4096 листов");
+      sheets.push_back(std::move(e));
+    }
+  }
+  void end(std::string_view, std::string_view) override { --depth_; }
+
+ private:
+  ReadContext& ctx_;
+  int depth_ = 0;
+};
+
+// Which cell formats (the s attribute of a cell) show dates.
+class StylesHandler : public XmlHandler {
+ public:
+  std::vector<bool> dateXf;
+
+  void start(std::string_view, std::string_view local, const char** attrs) override {
+    if (local == "numFmt") {
+      const char* id = attrValue(attrs, "numFmtId");
+      const char* code = attrValue(attrs, "formatCode");
+      std::uint64_t n;
+      if (id && code && parseIndex(id, 1u << 20, n)) customDate_[n] = isDateFormatCode(code);
+    } else if (local == "cellXfs") {
+      inCellXfs_ = true;
+    } else if (local == "xf" && inCellXfs_) {
+      const char* id = attrValue(attrs, "numFmtId");
+      std::uint64_t n = 0;
+      if (!id || !parseIndex(id, 1u << 20, n)) n = 0;
+      xfFormats_.push_back(n);
+    }
+  }
+  void end(std::string_view, std::string_view local) override {
+    if (local == "cellXfs") inCellXfs_ = false;
+  }
+  void resolve() {
+    dateXf.reserve(xfFormats_.size());
+    for (auto id : xfFormats_) {
+      auto it = customDate_.find(id);
+      // A custom code overrides a built-in id (LibreOffice redefines 164 and up only, but a
+      // writer may restate a built-in one).
+      dateXf.push_back(it != customDate_.end() ? it->second : isBuiltinDateFormat(id));
+    }
+  }
+
+ private:
+  std::map<std::uint64_t, bool> customDate_;
+  std::vector<std::uint64_t> xfFormats_;
+  bool inCellXfs_ = false;
+};
+
+// Shared strings in one pool: a hostile table of millions of tiny strings then costs 8 bytes
+// each, not a std::string each.
+class SharedStrings : public XmlHandler {
+ public:
+  explicit SharedStrings(ReadContext& ctx) : ctx_(ctx) {}
+
+  std::size_t size() const { return ends_.size(); }
+  std::string_view at(std::size_t i) const {
+    std::size_t b = i ? ends_[i - 1] : 0;
+    return std::string_view(pool_).substr(b, ends_[i] - b);
+  }
+
+  void start(std::string_view, std::string_view local, const char**) override {
+    if (local == "si") {
+      inSi_ = true;
+      cur_.clear();
+    } else if (inSi_ && local == "rPh") {
+      ++phonetic_;  // phonetic guides are not part of the text
+    } else if (inSi_ && local == "t" && !phonetic_) {
+      inT_ = true;
+    }
+  }
+  void end(std::string_view, std::string_view local) override {
+    if (local == "t") {
+      inT_ = false;
+    } else if (local == "rPh") {
+      if (phonetic_) --phonetic_;
+    } else if (local == "si" && inSi_) {
+      decodeOoxmlEscapes(cur_);
+      ctx_.addModel(cur_.size() + sizeof(std::size_t));
+      pool_ += cur_;
+      ends_.push_back(pool_.size());
+      inSi_ = false;
+    }
+  }
+  void text(std::string_view s) override {
+    if (inT_) cur_ += s;
+  }
+
+ private:
+  ReadContext& ctx_;
+  std::string pool_;
+  std::vector<std::size_t> ends_;
+  std::string cur_;
+  bool inSi_ = false, inT_ = false;
+  int phonetic_ = 0;
+};
+
+// "AB12" to row and column; false when malformed. Values past the sheet are returned as they
+// are (capped) so that the builder can name them in its message.
+bool parseCellRef(std::string_view ref, std::int64_t& row, std::int64_t& col) {
+  std::size_t i = 0;
+  std::int64_t c = 0;
+  while (i < ref.size() && ((ref[i] >= 'A' && ref[i] <= 'Z') || (ref[i] >= 'a' && ref[i] <= 'z'))) {
+    char u = static_cast<char>(ref[i] & ~0x20);
+    if (c <= Sheet::kMaxCols) c = c * 26 + (u - 'A' + 1);
+    ++i;
+  }
+  if (i == 0 || i == ref.size()) return false;
+  std::int64_t r = 0;
+  for (; i < ref.size(); ++i) {
+    if (ref[i] < '0' || ref[i] > '9') return false;
+    if (r <= Sheet::kMaxRows) r = r * 10 + (ref[i] - '0');
+  }
+  row = r;
+  col = c;
+  return true;
+}
+
+class SheetHandler : public XmlHandler {
+ public:
+  SheetHandler(ReadContext& ctx, Sheet& sheet, const SharedStrings* sst,
+               const std::vector<bool>& dateXf, bool date1904)
+      : ctx_(ctx),
+        sheet_(sheet),
+        out_(ctx, sheet),
+        sst_(sst),
+        dateXf_(dateXf),
+        date1904_(date1904) {}
+
+  void start(std::string_view, std::string_view local, const char** attrs) override {
+    if (!inData_) {
+      if (local == "sheetData") inData_ = true;
+      return;
+    }
+    if (inCell_) {
+      if (local == "v") {
+        hasV_ = true;
+        capture_ = &v_;
+      } else if (local == "f") {
+        hasF_ = true;
+        capture_ = &f_;
+        startFormula(attrs);
+      } else if (local == "is") {
+        hasIs_ = true;
+      } else if (local == "rPh") {
+        ++phonetic_;
+      } else if (local == "t" && hasIs_ && !phonetic_) {
+        capture_ = &is_;
+      }
+      return;
+    }
+    if (local == "row") {
+      const char* r = nullptr;
+      for (const char** a = attrs; *a; a += 2)
+        if (a[0][0] == 'r' && a[0][1] == 0) r = a[1];
+      if (r) {
+        std::uint64_t n;
+        if (!parseIndex(r, 1ull << 40, n))
+          ctx_.corrupt("неверный номер строки " + quoted(r) + onSheet());
+        row_ = static_cast<std::int64_t>(n);
+      } else {
+        ++row_;
+      }
+      out_.checkPosition(row_, 1);
+      col_ = 0;
+    } else if (local == "c") {
+      startCell(attrs);
+    }
+  }
+
+  void end(std::string_view, std::string_view local) override {
+    if (!inData_) return;
+    if (inCell_) {
+      if (local == "c") {
+        finishCell();
+      } else if (local == "v" || local == "f" || local == "t") {
+        capture_ = nullptr;
+      } else if (local == "rPh" && phonetic_) {
+        --phonetic_;
+      }
+      return;
+    }
+    if (local == "sheetData") inData_ = false;
+  }
+
+  void text(std::string_view s) override {
+    if (capture_) capture_->append(s);
+  }
+
+ private:
+  std::string onSheet() const { return " на листе " + quoted(sheet_.name()); }
+
+  void startCell(const char** attrs) {
+    const char* ref = nullptr;
+    const char* style = nullptr;
+    const char* type = nullptr;
+    for (const char** a = attrs; *a; a += 2) {
+      const char* n = a[0];
+      if (n[1] != 0) continue;  // r, s and t are one letter, unprefixed
+      if (n[0] == 'r')
+        ref = a[1];
+      else if (n[0] == 's')
+        style = a[1];
+      else if (n[0] == 't')
+        type = a[1];
+    }
+    if (ref) {
+      if (!parseCellRef(ref, cellRow_, cellCol_))
+        ctx_.corrupt("неверная ссылка на ячейку " + quoted(ref) + onSheet());
+    } else {
+      cellRow_ = row_;
+      cellCol_ = col_ + 1;
+    }
+    out_.checkPosition(cellRow_, cellCol_);
+    col_ = cellCol_;
+    dateStyle_ = false;
+    if (style) {
+      std::uint64_t s;
+      if (parseIndex(style, 1ull << 32, s) && s < dateXf_.size()) dateStyle_ = dateXf_[s];
+    }
+    type_ = type ? type : "n";
+    inCell_ = true;
+    hasV_ = hasF_ = hasIs_ = false;
+    sharedIndex_ = -1;
+    v_.clear();
+    f_.clear();
+    is_.clear();
+    capture_ = nullptr;
+    phonetic_ = 0;
+  }
+
+  // A shared formula's master (t="shared" with its text) and the cells that share it (t="shared"
+  // with only the index si).
+  void startFormula(const char** attrs) {
+    const char* t = attrValue(attrs, "t");
+    const char* si = attrValue(attrs, "si");
+    std::uint64_t n;
+    sharedIndex_ = t && std::string_view(t) == "shared" && si && parseIndex(si, 1ull << 32, n)
+                       ? static_cast<std::int64_t>(n)
+                       : -1;
+  }
+
+  // A shared formula's text is kept from its master. A follower's text proper is the master's with
+  // relative references shifted; only formulas without references can be evaluated here, and for
+  // those it is the master's text, so a follower takes the master's value, evaluated once.
+  void rememberSharedFormula() {
+    if (sharedIndex_ < 0 || f_.empty()) return;
+    ctx_.addModel(f_.size() + sizeof(SharedFormula) + 32);
+    sharedFormulas_[sharedIndex_] = SharedFormula{f_, std::nullopt};
+  }
+
+  [[noreturn]] void badValue() {
+    ctx_.corrupt("неверное значение " + quoted(v_) + " в ячейке " + cellName(cellRow_, cellCol_) +
+                 onSheet());
+  }
+
+  // A formula the writer left without its result.
+  Cell uncomputed() {
+    if (f_.empty() && sharedIndex_ >= 0) {
+      auto it = sharedFormulas_.find(sharedIndex_);
+      if (it == sharedFormulas_.end()) return evaluated("");  // no master before it: #N/A
+      if (!it->second.value) it->second.value = evaluated(it->second.text);
+      return *it->second.value;
+    }
+    return evaluated(f_);
+  }
+
+  static Cell evaluated(std::string_view formula) {
+    Cell c;
+    double v;
+    switch (evalConstantFormula(formula, v)) {
+      case FormulaResult::Value:
+        c.type = Cell::Type::Number;
+        c.number = v;
+        break;
+      case FormulaResult::DivisionByZero:
+        c.type = Cell::Type::Error;
+        c.text = "#DIV/0!";
+        break;
+      case FormulaResult::NotConstant:
+        c.type = Cell::Type::Error;
+        c.text = "#N/A";
+        break;
+    }
+    return c;
+  }
+
+  void finishCell() {
+    inCell_ = false;
+    capture_ = nullptr;
+    if (hasF_) rememberSharedFormula();
+    // A formula never reads as an empty cell: without its result it is evaluated or #N/A.
+    const bool noResult = hasF_ && v_.empty();
+    Cell c;
+    const std::string_view t = type_;
+    if (t == "n") {
+      if (noResult) {
+        c = uncomputed();
+      } else if (v_.empty() && hasIs_) {
+        c.type = Cell::Type::Text;  // an inline string that lost its t="inlineStr"
+        c.text = std::move(is_);
+        decodeOoxmlEscapes(c.text);
+      } else if (!v_.empty()) {
+        if (!parseNumber(v_, c.number)) badValue();
+        c.type = dateStyle_ ? Cell::Type::Date : Cell::Type::Number;
+        if (dateStyle_ && date1904_) c.number += 1462;
+      } else {
+        return;  // a formatted empty cell
+      }
+    } else if (t == "s") {
+      std::uint64_t i;
+      if (!parseIndex(v_, 1ull << 40, i)) badValue();
+      if (!sst_ || i >= sst_->size())
+        ctx_.corrupt("ячейка " + cellName(cellRow_, cellCol_) + onSheet() +
+                     " ссылается на общую строку " + std::to_string(i) + ", а в таблице их " +
+                     std::to_string(sst_ ? sst_->size() : 0));
+      c.type = Cell::Type::Text;
+      c.text = sst_->at(static_cast<std::size_t>(i));
+    } else if (t == "inlineStr") {
+      c.type = Cell::Type::Text;
+      c.text = hasIs_ ? std::move(is_) : std::move(v_);
+      decodeOoxmlEscapes(c.text);
+    } else if (t == "str") {
+      // An empty <v> of a text result is the empty text (as spreadsheets store ="").
+      if (noResult && !hasV_) {
+        c = uncomputed();
+      } else {
+        c.type = Cell::Type::Text;
+        c.text = std::move(v_);
+        decodeOoxmlEscapes(c.text);
+      }
+    } else if (t == "b") {
+      if (noResult) {
+        c = uncomputed();
+      } else {
+        if (v_ == "1" || v_ == "true")
+          c.number = 1;
+        else if (v_ == "0" || v_ == "false")
+          c.number = 0;
+        else
+          badValue();
+        c.type = Cell::Type::Logical;
+      }
+    } else if (t == "e") {
+      c.type = Cell::Type::Error;
+      c.text = v_.empty() ? "#N/A" : std::move(v_);
+    } else if (t == "d") {
+      if (v_.empty()) {
+        if (!noResult) return;
+        c = uncomputed();
+      } else {
+        if (!isoDateToSerial(v_, c.number)) badValue();
+        c.type = Cell::Type::Date;
+      }
+    } else {
+      ctx_.corrupt("неизвестный тип " + quoted(type_) + " ячейки " + cellName(cellRow_, cellCol_) +
+                   onSheet());
+    }
+    out_.set(cellRow_, cellCol_, std::move(c));
+  }
+
+  ReadContext& ctx_;
+  Sheet& sheet_;
+  SheetBuilder out_;
+  const SharedStrings* sst_;
+  const std::vector<bool>& dateXf_;
+  bool date1904_;
+
+  bool inData_ = false, inCell_ = false;
+  std::int64_t row_ = 0, col_ = 0, cellRow_ = 0, cellCol_ = 0;
+  std::string type_;
+  bool dateStyle_ = false, hasV_ = false, hasF_ = false, hasIs_ = false;
+  int phonetic_ = 0;
+  std::string v_, f_, is_;
+  std::string* capture_ = nullptr;
+  std::int64_t sharedIndex_ = -1;
+  struct SharedFormula {
+    std::string text;
+    std::optional<Cell> value;  // once a follower without a result needed it
+  };
+  std::map<std::int64_t, SharedFormula> sharedFormulas_;  // by si, as the masters give them
+};
+
+}  // namespace
+
+std::string resolvePartName(std::string_view baseDir, std::string_view target) {
+  std::string decoded;
+  for (std::size_t i = 0; i < target.size(); ++i) {
+    char c = target[i];
+    auto hex = [](char h) -> int {
+      if (h >= '0' && h <= '9') return h - '0';
+      if (h >= 'a' && h <= 'f') return h - 'a' + 10;
+      if (h >= 'A' && h <= 'F') return h - 'A' + 10;
+      return -1;
+    };
+    if (c == '%' && i + 2 < target.size() && hex(target[i + 1]) >= 0 && hex(target[i + 2]) >= 0) {
+      decoded += static_cast<char>(hex(target[i + 1]) * 16 + hex(target[i + 2]));
+      i += 2;
+    } else {
+      decoded += c == '\\' ? '/' : c;
+    }
+  }
+  std::string path =
+      !decoded.empty() && decoded[0] == '/' ? decoded : std::string(baseDir) + decoded;
+  std::vector<std::string_view> parts;
+  std::string_view p(path);
+  while (!p.empty()) {
+    auto slash = p.find('/');
+    std::string_view seg = p.substr(0, slash);
+    p = slash == std::string_view::npos ? std::string_view() : p.substr(slash + 1);
+    if (seg.empty() || seg == ".") continue;
+    if (seg == "..") {
+      if (!parts.empty()) parts.pop_back();
+      continue;
+    }
+    parts.push_back(seg);
+  }
+  std::string out;
+  for (auto s : parts) {
+    if (!out.empty()) out += '/';
+    out += s;
+  }
+  return out;
+}
+
+bool looksLikeXlsx(const ZipArchive& zip) {
+  return zip.has("_rels/.rels") || zip.has("xl/workbook.xml");
+}
+
+Workbook readXlsx(ZipArchive& zip, ReadContext& ctx) {
+  // The workbook part, as the package relationships name it.
+  std::string wbPart;
+  for (const auto& [id, r] : readRels(zip, "_rels/.rels", "", ctx))
+    if (typeIs(r.type, "/officeDocument") && !r.target.empty()) wbPart = r.target;
+  if (wbPart.empty()) wbPart = "xl/workbook.xml";
+  auto stored = zip.find(wbPart);
+  if (!stored) ctx.notWorkbook("в пакете нет книги");
+  wbPart = *stored;
+  if (wbPart.size() >= 4 && wbPart.compare(wbPart.size() - 4, 4, ".bin") == 0)
+    ctx.notWorkbook("двоичные книги xlsb не поддерживаются; сохраните книгу как xlsx");
+
+  WorkbookHandler wbh(ctx);
+  parseMember(zip, wbPart, wbh, ctx);
+
+  const std::string base = dirOf(wbPart);
+  auto rels = readRels(zip, relsPartOf(wbPart), base, ctx);
+
+  std::vector<bool> dateXf;
+  std::unique_ptr<SharedStrings> sst;
+  for (const auto& [id, r] : rels) {
+    if (r.target.empty()) continue;
+    if (typeIs(r.type, "/styles")) {
+      if (auto part = zip.find(r.target)) {
+        StylesHandler sh;
+        parseMember(zip, *part, sh, ctx);
+        sh.resolve();
+        dateXf = std::move(sh.dateXf);
+      }
+    } else if (typeIs(r.type, "/sharedStrings")) {
+      if (auto part = zip.find(r.target)) {
+        sst = std::make_unique<SharedStrings>(ctx);
+        parseMember(zip, *part, *sst, ctx);
+      }
+    }
+  }
+
+  Workbook wb;
+  wb.path = ctx.file();
+  wb.sheets.reserve(wbh.sheets.size());
+  for (const auto& e : wbh.sheets) {
+    wb.sheets.emplace_back(e.name);
+    Sheet& sheet = wb.sheets.back();
+    auto it = rels.find(e.relId);
+    if (it == rels.end() || it->second.target.empty())
+      ctx.corrupt("для листа " + quoted(e.name) + " в книге нет ссылки на его часть");
+    const Relationship& r = it->second;
+    // Chart and dialog sheets hold no cells but keep their place in the numbering of sheets.
+    if (!typeIs(r.type, "/worksheet") && !typeIs(r.type, "/xlMacrosheet")) continue;
+    auto part = zip.find(r.target);
+    if (!part) ctx.corrupt("в архиве нет части " + r.target + " листа " + quoted(e.name));
+    SheetHandler h(ctx, sheet, sst.get(), dateXf, wbh.date1904);
+    parseMember(zip, *part, h, ctx);
+  }
+  return wb;
+}
+
+}  // namespace ore::reader

@@ -1,0 +1,109 @@
+// The sortability window over the 120-lump workbook: opened from the main menu, its best cut as
+// orefrac-batch gives it, the minimum content's refusals, and the curve table saved as .csv.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QChartView>
+#include <QDir>
+#include <QLineSeries>
+#include <QScatterSeries>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "analysis/gui/sortability_window.h"
+#include "app/main_window.h"
+#include "batch/batch_options.h"
+#include "batch/batch_run.h"
+#include "gui_harness.h"
+#include "results/gui/results_window.h"
+
+namespace ore::gui::test {
+namespace {
+
+const std::string kBasic = OREFRAC_TEST_DATA "/workbooks/basic-120.xlsxwriter.xlsx";
+
+// The program after an import of three contents and a run over five pockets.
+struct Loaded : Harness {
+  Loaded() {
+    const batch::Options o = batch::parseOptions(
+        {kBasic, "--contents", "3", "--extra", "E,F", "--decimal", ",", "--limits", "3;6;9;12;15"});
+    batch::BatchState s(',');
+    batch::importStage(o, s);
+    batch::analysisStage(o, s);
+    ws = s.ws;
+    ctx.Form4->resultsGrid() = s.results;
+    ctx.Form1->NSortability->trigger();
+  }
+  SortabilityWindow* window() {
+    for (QWidget* t : QApplication::topLevelWidgets())
+      if (t->objectName() == kWindow) return qobject_cast<SortabilityWindow*>(t);
+    return nullptr;
+  }
+  std::string best(int row) { return find<StringGrid>(kWindow, "GridBest")->cell(1, row); }
+  static constexpr const char* kWindow = "SortabilityWindow";
+};
+
+TEST(SortabilityWindowTest, TheMenuOpensTheCurvesWithTheBestCutAndThePocketCuts) {
+  Loaded h;
+  SortabilityWindow* w = h.window();
+  ASSERT_NE(w, nullptr);
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_EQ(w->windowTitle(), "Кривые обогатимости");
+  EXPECT_TRUE(h.errors.messages.empty());
+  EXPECT_EQ(h.best(1), "7,35");
+  EXPECT_EQ(h.best(2), "24,0005938845018");
+  EXPECT_EQ(h.best(8), "от 70,1278545743931 до 85,9212544382056");
+  EXPECT_EQ(h.best(10), "89 % (890 из 1000)");
+
+  // Five pockets: tails yield and recovery at each limit; four concentrates.
+  auto* pockets = w->ChartCurves->chart()->findChild<QScatterSeries*>("SeriesPocketCuts");
+  ASSERT_NE(pockets, nullptr);
+  EXPECT_EQ(pockets->count(), 10);
+  EXPECT_EQ(w->ChartGrade->chart()->findChild<QScatterSeries*>("SeriesPocketGrade")->count(), 4);
+  // 119 cuts, thinned to the plot's columns at most four points each.
+  auto* tails = w->ChartCurves->chart()->findChild<QLineSeries*>("SeriesTailsYield");
+  ASSERT_NE(tails, nullptr);
+  EXPECT_GT(tails->count(), 1);
+  EXPECT_LE(tails->count(), 119);
+}
+
+TEST(SortabilityWindowTest, ABadMinimumContentChangesNothingAndOneNoCutReachesClearsTheBestCut) {
+  Loaded h;
+  auto* edit = h.find<QLineEdit>(Loaded::kWindow, "EditMinGrade");
+  auto* compute = h.find<QPushButton>(Loaded::kWindow, "ButtonCompute");
+  ASSERT_NE(edit, nullptr);
+  edit->setText("1.5");
+  compute->click();
+  ASSERT_EQ(h.errors.messages.size(), 1u);
+  EXPECT_EQ(h.errors.messages[0], "'1.5' is not a valid floating point value");
+  EXPECT_EQ(h.best(1), "7,35");
+
+  edit->setText("50");
+  compute->click();
+  ASSERT_EQ(h.errors.messages.size(), 2u);
+  EXPECT_EQ(h.errors.messages[1],
+            "Ни одна граница не дает содержания элемента 1 в концентрате не ниже 50: лучшая "
+            "граница не определена");
+  EXPECT_EQ(h.find<StringGrid>(Loaded::kWindow, "GridBest")->rowCount(), 1);
+
+  // The curve stays and saves: a header and a row per cut, as --curve writes them, by ';'.
+  QTemporaryDir dir;
+  const std::string path = QDir(dir.path()).filePath("кривая.csv").toStdString();
+  h.window()->setSaveFileChooser([&] { return path; });
+  h.find<QPushButton>(Loaded::kWindow, "ButtonSave")->click();
+  EXPECT_EQ(h.errors.messages.size(), 2u);
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  const std::string csv = text.str();
+  EXPECT_EQ(csv.rfind("\xEF\xBB\xBFГраница;Выход хвостов, %;Содержание в хвостах, %  №= 1;", 0),
+            0u);
+  EXPECT_NE(csv.find("\r\n0;0,775515753627746;0;4,3103;2,4229;0;"), std::string::npos);
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 120);
+}
+
+}  // namespace
+}  // namespace ore::gui::test
