@@ -7,10 +7,12 @@
 #include "app/app_context.h"
 #include "app/main_window.h"
 #include "app/windows.h"
+#include "platform/gui/toolkit_language.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   app.setApplicationName("orefrac");
+  ore::gui::installToolkitTranslations(app);
   QFont font = QApplication::font();
   font.setPointSize(8);
   QApplication::setFont(font);

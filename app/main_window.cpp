@@ -2,12 +2,13 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QMenuBar>
 #include <QPainter>
 
 #include "import/gui/import_dialog.h"
+#include "platform/gui/group_client.h"
 #include "platform/gui/report_window.h"
+#include "platform/gui/show_in_front.h"
 #include "setup/gui/distribution_dialog.h"
 
 namespace ore::gui {
@@ -66,6 +67,8 @@ TForm1::TForm1(AppContext& ctx) : ctx_(ctx) {
   Button3->setObjectName("Button3");
   Button3->setGeometry(272, 24, 129, 25);
 
+  keepInClientArea(GroupBox1);
+
   // FormCreate
   GroupBox1->hide();
   Button3->hide();
@@ -83,11 +86,11 @@ void TForm1::drawCountText(const std::string& text) {
 
 std::string TForm1::chooseFileToOpen() {
   if (chooser_) return chooser_();
-  return QFileDialog::getOpenFileName(this).toStdString();
+  return OpenDialog1.choose(this).toStdString();
 }
 
 void TForm1::N2Click() {
-  ctx_.Form6->show();
+  showInFront(ctx_.Form6);
 }
 
 void TForm1::N5Click() {
@@ -95,7 +98,7 @@ void TForm1::N5Click() {
 }
 
 void TForm1::N7Click() {
-  ctx_.Form7->show();
+  showInFront(ctx_.Form7);
 }
 
 void TForm1::Button3Click() {
@@ -114,7 +117,7 @@ void TForm1::Button3Click() {
       ws.Content[r] = ctx_.fmt.parseReal(g.cell(2, r));
     }
   }
-  ctx_.Form7->show();
+  showInFront(ctx_.Form7);
 }
 
 void TForm1::paintEvent(QPaintEvent* e) {

@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "app/app_context.h"
+#include "platform/gui/open_file_dialog.h"
 #include "platform/gui/string_grid.h"
 
 class QAction;
@@ -50,6 +51,7 @@ class TForm1 : public QMainWindow {
   QWidget* client_ = nullptr;
   QString countText_;
   std::function<std::string()> chooser_;
+  OpenFileDialog OpenDialog1;
 };
 
 }  // namespace ore::gui
