@@ -11,7 +11,9 @@
 #include "graph/bmp_file.h"
 #include "graph/diagram_painter.h"
 #include "graph/letters.h"
+#include "platform/gui/picture_export.h"
 #include "platform/gui/qpainter_canvas.h"
+#include "platform/gui/show_in_front.h"
 
 namespace ore::gui {
 
@@ -63,6 +65,8 @@ TForm8::TForm8(AppContext& ctx)
   Image1 = new DiagramArea(*this, this);
   Image1->setObjectName("Image1");
   Image1->setGeometry(8, 8, graph::kDiagramWidth, graph::kDiagramHeight);
+  addImageSaveMenu(
+      Image1, [this] { return picture_; }, ctx_.errors);
   auto hiddenPicture = [this](const char* name) {
     auto* label = new QLabel(this);
     label->setObjectName(name);
@@ -103,9 +107,7 @@ void TForm8::setResultsSource(std::function<const TextGrid&()> grid,
 }
 
 void TForm8::showDiagram() {
-  show();
-  raise();
-  activateWindow();
+  showInFront(this);
   Image1->update();
 }
 
