@@ -29,6 +29,8 @@ class AnalysisView {
   virtual void showLabel() {}                                                  // step 13
   virtual void setLabel(const std::string& /*text*/) {}                        // step 16
   virtual void setPointsPerPage(int /*points*/) {}                             // step 17
+  // How many lumps (and how much of the mass) fell into no pocket, told once they are counted.
+  virtual void setOutsideNote(const std::string& /*text*/) {}
 };
 
 struct AnalysisOutcome {
@@ -37,6 +39,8 @@ struct AnalysisOutcome {
   std::vector<HistogramPoint> histogram;
   bool indexDefined = true;  // false: G was 0, the label says "не определен", sampleIndex is 0
   int pointsPerPage = 0;
+  double outsideLumps = 0;      // lumps that fell into no pocket
+  double outsideMassShare = 0;  // their share of the sample's mass, per cent
 };
 
 // Runs the analysis over ws (LumpCount, the arrays, ContentCount, PocketCount, DistributionKind,
@@ -57,6 +61,9 @@ AnalysisOutcome runFractionAnalysis(Workspace& ws, const TextGrid& pocketTable, 
 
 // The label text of a run: "Число кусков  n=" n, seven blanks, "M=" (PocketBasis 2) or "П="
 // (PocketBasis 3) and the index, or " не определен" in its place.
+// "Вне карманов: 1 из 120 кусков, 0,78 % массы": the lumps that fell into no pocket.
+std::string outsideNote(double lumps, std::int32_t lumpCount, double massShare,
+                        const NumberFormat& fmt);
 std::string summaryLabel(int pocketBasis, std::int32_t lumpCount, double index, bool defined,
                          const NumberFormat& fmt);
 

@@ -34,6 +34,7 @@ Windows::Windows(AppContext& ctx) {
   TForm4* results = form4_.get();
   form8_->setResultsSource([results]() -> const TextGrid& { return results->resultsGrid(); },
                            [results] { return results->Edit1->text().toStdString(); });
+  form5_->setYieldSource([results](int pocket) { return results->resultsGrid().cell(2, pocket); });
   reports_ = std::make_unique<ReportWindows>(ctx.errors, ctx.fmt);
 }
 

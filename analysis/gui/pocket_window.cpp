@@ -26,6 +26,10 @@ void ResultsWindowsView::setLabel(const std::string& text) {
   ctx_.Form4->Label1->setText(QString::fromStdString(text));
 }
 
+void ResultsWindowsView::setOutsideNote(const std::string& text) {
+  ctx_.Form4->Label1->setToolTip(QString::fromStdString(text));
+}
+
 void ResultsWindowsView::setPointsPerPage(int points) {
   ctx_.Form5->setPointsPerPage(points);
 }

@@ -22,6 +22,7 @@ class ResultsWindowsView : public analysis::AnalysisView {
   void showLabel() override;
   void setLabel(const std::string& text) override;
   void setPointsPerPage(int points) override;
+  void setOutsideNote(const std::string& text) override;
 
  private:
   AppContext& ctx_;
