@@ -249,6 +249,8 @@ void StringGrid::paintCorner() {
   QPainter painter(corner_);
   QStyleOptionHeader opt;
   opt.initFrom(corner_);
+  // The corner button is disabled (a click must not select the grid), but it shows a label.
+  opt.palette.setCurrentColorGroup(QPalette::Active);
   opt.state = QStyle::State_Enabled | QStyle::State_Raised | QStyle::State_Horizontal;
   opt.rect = corner_->rect();
   opt.position = QStyleOptionHeader::OnlyOneSection;
