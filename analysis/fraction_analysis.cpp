@@ -46,6 +46,13 @@ std::string summaryLabel(PocketBasis pocketBasis, std::int32_t n, double index, 
   return s;
 }
 
+std::string outsideNote(double lumps, std::int32_t lumpCount, double massShare,
+                        const NumberFormat& fmt) {
+  return "Вне карманов: " + fmt.format(lumps) + " из " +
+         fmt.format(static_cast<double>(lumpCount)) + " кусков, " +
+         fmt.format(std::round(massShare * 100) / 100) + " % массы";
+}
+
 AnalysisOutcome runFractionAnalysis(Workspace& ws, const TextGrid& pocketTable, TextGrid& results,
                                     const NumberFormat& fmt, AnalysisView& view) {
   const int C = ws.ContentCount;
@@ -80,6 +87,9 @@ AnalysisOutcome runFractionAnalysis(Workspace& ws, const TextGrid& pocketTable, 
   for (int j = 1; j <= P; ++j)  // labelled with the limit as typed, not as rounded
     out.histogram.push_back({static_cast<double>(j), sums.N[j], pocketTable.cell(1, j), 0xFF0000});
   view.setHistogram(out.histogram);
+  out.outsideLumps = sums.outsideN;
+  out.outsideMassShare = totals.M != 0 ? sums.outsideW / totals.M * 100 : 0;
+  view.setOutsideNote(outsideNote(out.outsideLumps, ws.LumpCount, out.outsideMassShare, fmt));
   view.showLabel();  // still the previous text until the index is known
 
   // G is read from the unrounded tails content of element 1 at the last pocket.

@@ -28,6 +28,8 @@ class AnalysisView {
   virtual void setLabel(const std::string& /*text*/) {}
   // Last: the number of bars the chart shows per page.
   virtual void setPointsPerPage(int /*points*/) {}
+  // How many lumps (and how much of the mass) fell into no pocket, told once they are counted.
+  virtual void setOutsideNote(const std::string& /*text*/) {}
 };
 
 struct AnalysisOutcome {
@@ -36,6 +38,8 @@ struct AnalysisOutcome {
   std::vector<HistogramPoint> histogram;
   bool indexDefined = true;  // false: G was 0, the label says "не определен", sampleIndex is 0
   int pointsPerPage = 0;
+  double outsideLumps = 0;      // lumps that fell into no pocket
+  double outsideMassShare = 0;  // their share of the sample's mass, per cent
 };
 
 // Runs the analysis over ws (LumpCount, the arrays, ContentCount, PocketCount, DistributionKind,
@@ -54,6 +58,9 @@ struct AnalysisOutcome {
 AnalysisOutcome runFractionAnalysis(Workspace& ws, const TextGrid& pocketTable, TextGrid& results,
                                     const NumberFormat& fmt, AnalysisView& view);
 
+// "Вне карманов: 1 из 120 кусков, 0,78 % массы": the lumps that fell into no pocket.
+std::string outsideNote(double lumps, std::int32_t lumpCount, double massShare,
+                        const NumberFormat& fmt);
 // The label text of a run: "Число кусков  n=" n, seven blanks, "M=" (PocketBasis::ByContent) or
 // "П=" (ByParam) and the index, or " не определен" in its place.
 std::string summaryLabel(PocketBasis pocketBasis, std::int32_t lumpCount, double index,

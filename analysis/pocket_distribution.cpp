@@ -1,5 +1,6 @@
 #include "analysis/pocket_distribution.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "analysis/grid_numbers.h"
@@ -113,6 +114,30 @@ PocketSums distributeLumps(const Workspace& ws, const double* key, int K, int P,
       break;
   }
   for (int j = 1; j <= P; ++j) s.Y[j] = s.W[j] / M * 100;
+
+  // Lumps in no pocket: the union of the pockets' ranges (lower, upper] as disjoint ranges,
+  // searched per lump, so thousands of pockets cost a logarithm each.
+  std::vector<std::pair<double, double>> ranges;
+  for (const Bounds& b : bounds)
+    if (b.upper > b.lower) ranges.push_back({b.lower, b.upper});
+  std::sort(ranges.begin(), ranges.end());
+  std::vector<std::pair<double, double>> merged;
+  for (const auto& r : ranges) {
+    if (!merged.empty() && r.first <= merged.back().second)
+      merged.back().second = std::max(merged.back().second, r.second);
+    else
+      merged.push_back(r);
+  }
+  for (std::int32_t i = 1; i <= n; ++i) {
+    const double d = key[i];
+    auto after =
+        std::partition_point(merged.begin(), merged.end(),
+                             [d](const std::pair<double, double>& r) { return r.first < d; });
+    if (after == merged.begin() || !(d <= std::prev(after)->second)) {
+      s.outsideN += 1;
+      s.outsideW += m[i];
+    }
+  }
   return s;
 }
 

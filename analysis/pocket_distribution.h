@@ -32,6 +32,7 @@ SampleTotals sampleTotals(const Workspace& ws, int K);
 // Per pocket j = 1..P (element 0 unused): lump count, mass, metal of contents 1..K, yield.
 struct PocketSums {
   std::vector<double> N, W, Y;
+  double outsideN = 0, outsideW = 0;  // lumps (and their mass) that fell into no pocket
   std::vector<std::array<double, kMaxComputedContents + 1>> Q;
 };
 

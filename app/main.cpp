@@ -8,12 +8,14 @@
 #include "app/app_context.h"
 #include "app/main_window.h"
 #include "app/windows.h"
+#include "platform/gui/toolkit_language.h"
 
 int main(int argc, char** argv) {
   // A save past the file size limit fails with a message instead of ending the program.
   std::signal(SIGXFSZ, SIG_IGN);
   QApplication app(argc, argv);
   app.setApplicationName("orefrac");
+  ore::gui::installToolkitTranslations(app);
   QFont font = QApplication::font();
   font.setPointSize(8);
   QApplication::setFont(font);

@@ -2,11 +2,11 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QMenuBar>
 #include <QPainter>
 
 #include "import/source_read_back.h"
+#include "platform/gui/group_client.h"
 
 namespace ore::gui {
 
@@ -68,6 +68,8 @@ TForm1::TForm1(WindowContext& ctx) : ctx_(ctx) {
   Button3->setObjectName("Button3");
   Button3->setGeometry(272, 24, 129, 25);
 
+  keepInClientArea(GroupBox1);
+
   // FormCreate
   GroupBox1->hide();
   Button3->hide();
@@ -85,7 +87,7 @@ void TForm1::drawCountText(const std::string& text) {
 
 std::string TForm1::chooseFileToOpen() {
   if (chooser_) return chooser_();
-  return QFileDialog::getOpenFileName(this).toStdString();
+  return OpenDialog1.choose(this).toStdString();
 }
 
 void TForm1::N2Click() {

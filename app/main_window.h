@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "import/source_window.h"
+#include "platform/gui/open_file_dialog.h"
 #include "platform/gui/string_grid.h"
 #include "platform/gui/window_context.h"
 
@@ -60,6 +61,7 @@ class TForm1 : public QMainWindow, public SourceWindow {
   QString countText_;
   std::function<std::string()> chooser_;
   std::function<bool()> closeCheck_;
+  OpenFileDialog OpenDialog1;
 };
 
 }  // namespace ore::gui

@@ -23,6 +23,10 @@ void ResultsWindowsView::setLabel(const std::string& text) {
   results_.Label1->setText(QString::fromStdString(text));
 }
 
+void ResultsWindowsView::setOutsideNote(const std::string& text) {
+  results_.Label1->setToolTip(QString::fromStdString(text));
+}
+
 void ResultsWindowsView::setPointsPerPage(int points) {
   histogram_.setPointsPerPage(points);
 }

@@ -18,6 +18,7 @@ class ResultsWindowsView : public analysis::AnalysisView {
   void showLabel() override;
   void setLabel(const std::string& text) override;
   void setPointsPerPage(int points) override;
+  void setOutsideNote(const std::string& text) override;
 
  private:
   TForm4& results_;

@@ -7,6 +7,7 @@
 #include "analysis/pocket_cuts.h"
 #include "app/main_window.h"
 #include "app/results_windows_view.h"
+#include "data/results_layout.h"
 #include "graph/gui/graph_window.h"
 #include "import/gui/import_dialog.h"
 #include "platform/gui/report_bridge.h"
@@ -41,6 +42,9 @@ Windows::Windows(AppContext& ctx) {
   TForm4* results = form4_.get();
   form8_->setResultsSource([results]() -> const TextGrid& { return results->resultsGrid(); },
                            [results] { return results->Edit1->text().toStdString(); });
+  form5_->setYieldSource([results](int pocket) {
+    return results->resultsGrid().cell(ResultsLayout::pocketYield(), pocket);
+  });
   reports_ = std::make_unique<ReportWindows>(ctx.errors, ctx.fmt);
 
   TForm1* main = form1_.get();
@@ -49,8 +53,10 @@ Windows::Windows(AppContext& ctx) {
   TForm6* import = form6_.get();
   TForm7* distribution = form7_.get();
   TForm8* graph = form8_.get();
-  QObject::connect(main, &TForm1::openSourceDataRequested, import, &QWidget::show);
-  QObject::connect(main, &TForm1::distributionRequested, distribution, &QWidget::show);
+  QObject::connect(main, &TForm1::openSourceDataRequested, import,
+                   [import] { showInFront(import); });
+  QObject::connect(main, &TForm1::distributionRequested, distribution,
+                   [distribution] { showInFront(distribution); });
   main->setCloseCheck([] { return ReportWindow::confirmCloseAll(); });
   import->setSourceWindow(main);
   QObject::connect(distribution, &TForm7::accepted, calcParams,

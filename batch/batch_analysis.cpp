@@ -49,6 +49,7 @@ void analysisStage(const Options& options, BatchState& state) {
   // The results window's timer writes the header row after the run has sized the grid.
   results::writeResultsHeader(state.results, ws.ContentCount);
   state.label = outcome.label;
+  state.histogram = std::move(outcome.histogram);
 }
 
 }  // namespace ore::batch

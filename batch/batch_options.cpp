@@ -10,7 +10,7 @@ std::string usage() {
          "      [--param COL] [--contents N] [--extra COL,COL,...] [--pockets-by content|param]\n"
          "      [--distribute content|param] [--precision TEXT] --limits \"L1;L2;...\"\n"
          "      [--decimal ,|.] [--lumps FILE] [--grid FILE] [--report FILE.xlsx]\n"
-         "      [--graph FILE.bmp] [--point N] [--no-graph4]\n"
+         "      [--graph FILE.bmp] [--point N] [--no-graph4] [--histogram FILE.png|.svg|.pdf]\n"
          "      [--curve FILE] [--best-cut [--min-grade X] [--seed N]]\n"
          "\n"
          "Читает лист рабочей книги (xlsx, xls, ods, csv), распределяет куски по карманам\n"
@@ -34,6 +34,7 @@ std::string usage() {
          "  --graph FILE.bmp     сохранить график 665 x 585\n"
          "  --point N            точка подписей кривых графика\n"
          "  --no-graph4          не показывать график № 4\n"
+         "  --histogram FILE     сохранить гистограмму (.png, .svg или .pdf)\n"
          "  --curve FILE         записать кривые обогатимости: граница у каждого куска\n"
          "                       (FILE - : стандартный вывод)\n"
          "  --best-cut           напечатать лучшую границу и ее 95 % интервалы\n"
@@ -110,6 +111,14 @@ Options parseOptions(const std::vector<std::string>& args) {
       o.reportFile = value(i);
     } else if (a == "--graph") {
       o.graphFile = value(i);
+    } else if (a == "--histogram") {
+      o.histogramFile = value(i);
+      std::string e = o.histogramFile->substr(
+          std::min(o.histogramFile->size(), o.histogramFile->find_last_of('.') + 1));
+      for (char& ch : e) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+      if (o.histogramFile->find('.') == std::string::npos ||
+          (e != "png" && e != "svg" && e != "pdf"))
+        throw Error("--histogram: файл .png, .svg или .pdf, получено '" + *o.histogramFile + "'");
     } else if (a == "--point") {
       o.point = value(i);
     } else if (a == "--no-graph4") {
@@ -142,7 +151,8 @@ Options parseOptions(const std::vector<std::string>& args) {
     throw Error(std::string(o.minGrade ? "--min-grade" : "--seed") +
                 " действует только вместе с --best-cut");
   const bool sortability = o.curveFile || o.bestCut;
-  bool needsAnalysis = o.gridFile || o.reportFile || o.graphFile || (!o.lumpsFile && !sortability);
+  bool needsAnalysis = o.gridFile || o.reportFile || o.graphFile || o.histogramFile ||
+                       (!o.lumpsFile && !sortability);
   if (needsAnalysis && !o.limits) throw Error("Не заданы границы карманов: --limits \"L1;L2;...\"");
   return o;
 }

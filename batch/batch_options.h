@@ -27,7 +27,8 @@ struct Options {
   std::optional<std::string> gridFile;
   std::optional<std::string> reportFile;
   std::optional<std::string> graphFile;
-  std::optional<std::string> point;  // --point N
+  std::optional<std::string> histogramFile;  // .png, .svg or .pdf
+  std::optional<std::string> point;          // --point N
   bool noGraph4 = false;
   std::optional<std::string> curveFile;  // --curve FILE
   bool bestCut = false;                  // --best-cut

@@ -54,6 +54,7 @@ void run(const Options& options, char localeDecimal, std::ostream& out) {
   if (options.gridFile) writeGridTsv(state.results, *options.gridFile, out);
   if (options.reportFile) reportStage(options, state);
   if (options.graphFile) graphStage(options, state);
+  if (options.histogramFile) histogramStage(options, state);
   out << state.label << "\n";
 }
 

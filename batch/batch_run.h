@@ -6,6 +6,7 @@
 #include <ostream>
 #include <string>
 
+#include "analysis/fraction_analysis.h"
 #include "batch/batch_options.h"
 #include "data/number_format.h"
 #include "data/text_grid.h"
@@ -18,17 +19,19 @@ struct BatchState {
   explicit BatchState(char decimal) : fmt(decimal) {}
   Workspace ws;
   NumberFormat fmt;
-  TextGrid sourceGrid;   // the main window's source-data grid
-  TextGrid pocketTable;  // the pocket parameters table
-  TextGrid results;      // the results grid, header row included
-  std::string label;     // the summary label
+  TextGrid sourceGrid;                              // the main window's source-data grid
+  TextGrid pocketTable;                             // the pocket parameters table
+  TextGrid results;                                 // the results grid, header row included
+  std::string label;                                // the summary label
+  std::vector<analysis::HistogramPoint> histogram;  // the histogram window's bars
 };
 
 // Each stage throws ore::Error with the message the program would show.
-void importStage(const Options& options, BatchState& state);    // batch_import.cpp
-void analysisStage(const Options& options, BatchState& state);  // batch_analysis.cpp
-void reportStage(const Options& options, BatchState& state);    // batch_report.cpp
-void graphStage(const Options& options, BatchState& state);     // batch_graph.cpp
+void importStage(const Options& options, BatchState& state);     // batch_import.cpp
+void analysisStage(const Options& options, BatchState& state);   // batch_analysis.cpp
+void reportStage(const Options& options, BatchState& state);     // batch_report.cpp
+void graphStage(const Options& options, BatchState& state);      // batch_graph.cpp
+void histogramStage(const Options& options, BatchState& state);  // batch_histogram.cpp
 
 // --min-grade and --seed converted with the program's number rules; throws ore::Error.
 struct SortabilityRequest {

@@ -2,7 +2,7 @@
 # Installs the Debian packages orefrac needs, only when one is missing (quiet and quick otherwise).
 set -e
 PACKAGES="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-charts-dev libqt6opengl6-dev
-  libgl-dev qt6-translations-l10n libzip-dev libexpat1-dev libxlsxwriter-dev libgtest-dev
+  libgl-dev qt6-translations-l10n libzip-dev zlib1g-dev libexpat1-dev libxlsxwriter-dev libgtest-dev
   fonts-dejavu-core fonts-liberation"
 missing=""
 for p in $PACKAGES; do

@@ -17,6 +17,7 @@
 
 #include "analysis/curve_decimation.h"
 #include "analysis/sortability_table.h"
+#include "platform/gui/picture_export.h"
 #include "platform/gui/show_in_front.h"
 
 namespace ore::gui {
@@ -137,6 +138,8 @@ SortabilityWindow::SortabilityWindow(Workspace& ws, const NumberFormat& fmt, Err
   ChartGrade = new QChartView(grade_);
   ChartGrade->setObjectName("ChartGrade");
   ChartGrade->setRenderHint(QPainter::Antialiasing);
+  addChartViewSaveMenu(ChartCurves, curves_->title(), errors_);
+  addChartViewSaveMenu(ChartGrade, grade_->title(), errors_);
   auto* charts = new QSplitter(Qt::Vertical);
   charts->setObjectName("SplitterCharts");
   charts->addWidget(ChartCurves);
@@ -321,8 +324,9 @@ void SortabilityWindow::showCurves() {
   const std::vector<analysis::PocketCut> pockets =
       pocketCuts_ ? pocketCuts_() : std::vector<analysis::PocketCut>{};
 
-  keyAxis_->setTitleText(ws_.DistributionKind == DistributionKind::Param ? "Граница: параметр"
-                                                   : "Граница: содержание, %  №= 1");
+  keyAxis_->setTitleText(ws_.DistributionKind == DistributionKind::Param
+                             ? "Граница: параметр"
+                             : "Граница: содержание, %  №= 1");
   double lo = key_.front(), hi = key_.back();
   double cmax = 0;
   for (std::size_t g = 0; g < n; ++g)

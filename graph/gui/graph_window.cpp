@@ -11,6 +11,7 @@
 #include "graph/letters.h"
 #include "platform/gui/picture_export.h"
 #include "platform/gui/qpainter_canvas.h"
+#include "platform/gui/show_in_front.h"
 
 namespace ore::gui {
 
@@ -62,6 +63,8 @@ TForm8::TForm8(WindowContext& ctx)
   Image1 = new DiagramArea(*this, this);
   Image1->setObjectName("Image1");
   Image1->setGeometry(8, 8, graph::kDiagramWidth, graph::kDiagramHeight);
+  addImageSaveMenu(
+      Image1, [this] { return picture_; }, ctx_.errors);
   auto hiddenPicture = [this](const char* name) {
     auto* label = new QLabel(this);
     label->setObjectName(name);
@@ -102,9 +105,7 @@ void TForm8::setResultsSource(std::function<const TextGrid&()> grid,
 }
 
 void TForm8::showDiagram() {
-  show();
-  raise();
-  activateWindow();
+  showInFront(this);
   Image1->update();
 }
 

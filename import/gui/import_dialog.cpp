@@ -52,7 +52,7 @@ class DialogImportView : public ImportView {
 }  // namespace
 
 TForm6::TForm6(WindowContext& ctx)
-    : Form("TForm6", "Загрузка файла", 599, 353), ctx_(ctx), tickErrors_(ctx.errors) {
+    : Form("TForm6", "Загрузка файла", 599, 353), ctx_(ctx), tickErrors_(countMark_) {
   GroupBox1 = new QGroupBox("Номера столбцов загружаемого файла", this);
   GroupBox1->setObjectName("GroupBox1");
   GroupBox1->setGeometry(16, 8, 369, 153);
@@ -93,6 +93,11 @@ TForm6::TForm6(WindowContext& ctx)
   Timer1 = new QTimer(this);
   Timer1->setObjectName("Timer1");
   Timer1->setInterval(1000);
+  StatusLine = new QLabel(this);
+  StatusLine->setObjectName("StatusLine");
+  StatusLine->setGeometry(16, 322, 567, 21);
+  StatusLine->setStyleSheet(QStringLiteral("color: #d00000;"));
+  countMark_.setTargets(Edit6, StatusLine);
 
   // FormCreate
   ctx_.ws.PocketBasis = PocketBasis::ByContent;
@@ -140,11 +145,14 @@ void TForm6::Button2Click() {
 }
 
 void TForm6::Timer1Timer() {
-  // The same failure every second would bury the user in boxes: each distinct one is shown
-  // once, and the field stays editable.
-  tickErrors_.run([this] {
+  // The same failure every second would bury the user in boxes, and a box would take the focus
+  // from the field being typed in: each distinct failure is shown once, at the field.
+  bool done = false;
+  tickErrors_.run([this, &done] {
     updateContentColumns(Edit6->text().toStdString(), StringGrid1->grid(), ctx_.ws, ctx_.fmt);
+    done = true;
   });
+  if (done) countMark_.clear();
 }
 
 void TForm6::drawCaption(const std::string& text) {

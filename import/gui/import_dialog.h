@@ -11,6 +11,7 @@
 
 #include "import/source_window.h"
 #include "platform/gui/error_box.h"
+#include "platform/gui/field_error_mark.h"
 #include "platform/gui/form.h"
 #include "platform/gui/string_grid.h"
 #include "platform/gui/window_context.h"
@@ -29,7 +30,8 @@ class TForm6 : public Form {
   void RadioButton2Click();
   void Button1Click();
   void Button2Click();
-  // Runs every second; a count that is not an integer is reported once per distinct text.
+  // Runs every second; a count that is not an integer is shown at the count field (never in a
+  // box that would take the focus), once per distinct text.
   void Timer1Timer();
 
   // Used by the workbook import: draws text on the dialog's surface at (30, 45).
@@ -56,12 +58,16 @@ class TForm6 : public Form {
   QPushButton* Button2 = nullptr;
   QPushButton* Button1 = nullptr;
   QTimer* Timer1 = nullptr;
+  // The count field's tick failures, shown at the field (and in this line) without a box.
+  QLabel* StatusLine = nullptr;
+  const FieldErrorMark& countFieldMark() const { return countMark_; }
 
  protected:
   void paintEvent(QPaintEvent* e) override;
 
  private:
   WindowContext& ctx_;
+  FieldErrorMark countMark_;
   OnceBox tickErrors_;
   SourceWindow* sourceWindow_ = nullptr;
   QString caption_;

@@ -2,14 +2,26 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QScreen>
 #include <exception>
+
+#include "platform/gui/message_text.h"
 
 namespace ore::gui {
 
 void MessageBoxErrorBox::show(const std::string& message) {
-  QMessageBox box(QMessageBox::Critical, QStringLiteral("Ошибка"), QString::fromStdString(message),
-                  QMessageBox::Ok, QApplication::activeWindow());
+  QWidget* parent = QApplication::activeWindow();
+  QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+  const QSize space = screen ? screen->availableSize() : QSize(800, 600);
+  // The box's text wraps at most this wide (the toolkit itself would allow 1000 pixels).
+  const int wrapWidth = std::min(600, space.width() * 2 / 3);
+  const QString full = QString::fromStdString(message);
+  const QString shown = fitMessageText(full, QApplication::font(), wrapWidth, space);
+  QMessageBox box(QMessageBox::Critical, QStringLiteral("Ошибка"), shown, QMessageBox::Ok, parent);
   box.setObjectName(QStringLiteral("ErrorBox"));
+  box.setTextFormat(Qt::PlainText);
+  // A shortened message stays whole in the details.
+  if (QString(shown).remove(QChar(0x200B)) != full) box.setDetailedText(full);
   box.exec();
 }
 

@@ -11,6 +11,13 @@ class Form : public QWidget {
  public:
   Form(const QString& name, const QString& caption, int width, int height,
        QWidget* parent = nullptr);
+
+ protected:
+  // At its first showing the window's group boxes make room for their captions.
+  void showEvent(QShowEvent* e) override;
+
+ private:
+  bool groupsPlaced_ = false;
 };
 
 }  // namespace ore::gui

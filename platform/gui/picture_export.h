@@ -1,13 +1,52 @@
 #pragma once
-// Pictures saved in the formats Qt writes (the BMP of the diagram is written by the core).
+// Keeping the pictures: PNG files in the formats Qt encodes (the BMP of the diagram is written by
+// the core), and a context menu "Сохранить как…" on the histogram (PNG, SVG, PDF), on the diagram
+// and on other charts (PNG, PDF), and the histogram as PDF when there is no printer.
 
 #include <QImage>
+#include <QString>
+#include <QStringList>
+#include <functional>
 #include <string>
+#include <vector>
+
+#include "graph/histogram_picture.h"
+
+class QChartView;
+class QWidget;
 
 namespace ore::gui {
+
+class BarChart;
+class ErrorBox;
 
 // Writes image as a PNG file under exactly this name, replacing it whole or not at all. Throws
 // ore::Error when it cannot be encoded or written.
 void writePng(const QImage& image, const std::string& path);
+
+// Asks for the file to save to, offering these types ("PNG (*.png)", ...); the empty text when
+// the user cancels. Tests replace the dialog.
+using PictureFileChooser = std::function<QString(QWidget* parent, const QStringList& types)>;
+void setPictureFileChooser(PictureFileChooser chooser);
+QString choosePictureFile(QWidget* parent, const QStringList& types);
+
+// Saves the chart as shown: .png as on the screen, .pdf as printed, .svg drawn from bars.
+// Throws ore::Error when the file cannot be written.
+void saveChart(BarChart* chart, const std::vector<graph::HistogramBar>& bars, const QString& title,
+               const QString& path);
+// Saves any chart view as .png (as on the screen) or .pdf (as printed). Throws ore::Error on
+// failure.
+void saveChartView(QChartView* view, const QString& title, const QString& path);
+// Saves a picture as .png or .pdf (one page holding it). Throws ore::Error on failure.
+void saveImage(const QImage& image, const QString& path);
+
+// The right-click menus: the histogram's, a chart view's and the diagram's. Failures go to errors.
+void addChartSaveMenu(BarChart* chart, std::function<std::vector<graph::HistogramBar>()> bars,
+                      const QString& title, ErrorBox& errors);
+void addChartViewSaveMenu(QChartView* view, const QString& title, ErrorBox& errors);
+void addImageSaveMenu(QWidget* widget, std::function<QImage()> image, ErrorBox& errors);
+
+// After a print that found no printer: offers to keep the chart as a PDF file instead.
+void offerChartAsPdf(BarChart* chart, ErrorBox& errors);
 
 }  // namespace ore::gui

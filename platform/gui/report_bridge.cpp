@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/gui/report_window.h"
+#include "platform/gui/show_in_front.h"
 #include "platform/spreadsheet/automation.h"
 #include "platform/spreadsheet/excel_application.h"
 
@@ -44,8 +45,7 @@ class ReportBridge : public QObject, public ExcelApplication::Observer {
     }
     strong_ = weak_.lock();
     if (!window_) makeWindow();
-    window_->show();
-    window_->raise();
+    showInFront(window_);
   }
 
   void workbookAdded(int book) override {
@@ -66,6 +66,15 @@ class ReportBridge : public QObject, public ExcelApplication::Observer {
   void cellWritten(int book, int sheet, std::int64_t row, std::int64_t col) override {
     if (window_ && book == shownBook_)
       window_->cellWritten(sheet - 1, static_cast<int>(row), static_cast<int>(col));
+    // Every export into the report ends with the report in front, also when it was already
+    // visible behind the results (or minimised): once, after the handler that writes.
+    if (window_ && !frontPending_) {
+      frontPending_ = true;
+      QTimer::singleShot(0, this, [this] {
+        frontPending_ = false;
+        if (window_ && window_->isVisible()) showInFront(window_);
+      });
+    }
   }
 
  private:
@@ -107,6 +116,7 @@ class ReportBridge : public QObject, public ExcelApplication::Observer {
   NumberFormat fmt_;
   QPointer<ReportWindow> window_;
   int shownBook_ = 0;
+  bool frontPending_ = false;
 };
 
 }  // namespace

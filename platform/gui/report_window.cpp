@@ -41,8 +41,8 @@ bool hasCells(const Workbook* wb) {
 }
 
 ReportWindow::CloseAnswer askToSave(QWidget* parent, const QString& question) {
-  QMessageBox box(QMessageBox::Question, QStringLiteral("orefrac"), question, QMessageBox::NoButton,
-                  parent);
+  QMessageBox box(QMessageBox::Question, QStringLiteral("Сохранение отчета"), question,
+                  QMessageBox::NoButton, parent);
   box.setObjectName(QStringLiteral("SaveQuestion"));
   QPushButton* save = box.addButton(QStringLiteral("Сохранить"), QMessageBox::AcceptRole);
   QPushButton* discard =

@@ -39,6 +39,9 @@ bool TextGridModel::setData(const QModelIndex& index, const QVariant& value, int
   grid_.setCell(index.column(), index.row(), value.toString().toStdString());
   inSetData_ = false;
   emit dataChanged(index, index);
+  if (index.row() < fixedRows_)
+    emit headerDataChanged(Qt::Horizontal, index.column(), index.column());
+  if (index.column() < fixedCols_) emit headerDataChanged(Qt::Vertical, index.row(), index.row());
   return true;
 }
 
@@ -49,8 +52,11 @@ Qt::ItemFlags TextGridModel::flags(const QModelIndex& index) const {
   return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
 }
 
-QVariant TextGridModel::headerData(int, Qt::Orientation, int) const {
-  return {};
+QVariant TextGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
+  if (orientation == Qt::Horizontal)
+    return fixedRows_ > 0 ? QString::fromStdString(grid_.cell(section, 0)) : QVariant();
+  return fixedCols_ > 0 ? QString::fromStdString(grid_.cell(0, section)) : QVariant();
 }
 
 void TextGridModel::gridChanged(bool shape) {
@@ -65,9 +71,12 @@ void TextGridModel::gridChanged(bool shape) {
   updatePending_ = true;
   QTimer::singleShot(0, this, [this] {
     updatePending_ = false;
-    if (grid_.rowCount() > 0 && grid_.colCount() > 0)
+    if (grid_.rowCount() > 0 && grid_.colCount() > 0) {
       emit dataChanged(index(0, 0), index(grid_.rowCount() - 1, grid_.colCount() - 1),
                        {Qt::DisplayRole});
+      emit headerDataChanged(Qt::Horizontal, 0, grid_.colCount() - 1);
+      emit headerDataChanged(Qt::Vertical, 0, grid_.rowCount() - 1);
+    }
   });
 }
 

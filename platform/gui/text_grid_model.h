@@ -19,10 +19,10 @@ class TextGridModel : public QAbstractTableModel, private TextGrid::Listener {
   QVariant data(const QModelIndex& index, int role) const override;
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
-  // The view's own headers are bare grips for resizing and dragging: they carry no text.
+  // The view's headers show the fixed cells: the horizontal one row 0, the vertical one column 0.
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-  // The fixed row and column (the header row 0, the label column 0) are drawn grey, not editable.
+  // The fixed row and column (the header row 0, the label column 0) are labels, not editable.
   int fixedRows() const { return fixedRows_; }
   int fixedCols() const { return fixedCols_; }
 

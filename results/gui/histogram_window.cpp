@@ -1,6 +1,12 @@
 #include "results/gui/histogram_window.h"
 
+#include <QBarSet>
 #include <QStackedBarSeries>
+#include <QTimer>
+#include <QToolTip>
+
+#include "data/errors.h"
+#include "platform/gui/picture_export.h"
 
 namespace ore::gui {
 
@@ -20,6 +26,20 @@ TForm5::TForm5(WindowContext& ctx)
   Button2->setObjectName("Button2");
   Button2->setGeometry(864, 480, 75, 25);
 
+  addChartSaveMenu(
+      Chart1,
+      [this] {
+        std::vector<graph::HistogramBar> bars;
+        for (const BarChart::Bar& b : Chart1->bars()) bars.push_back({b.label.toStdString(), b.y});
+        return bars;
+      },
+      QStringLiteral("Гистограмма"), ctx_.errors);
+  connect(Chart1->series(), &QStackedBarSeries::hovered, this, [this](bool on, int index) {
+    if (on)
+      QToolTip::showText(QCursor::pos(), barToolTip(index), Chart1);
+    else
+      QToolTip::hideText();
+  });
   connect(Button1, &QPushButton::clicked, this, [this] { ctx_.guard([this] { Button1Click(); }); });
   connect(Button2, &QPushButton::clicked, this, [this] { ctx_.guard([this] { Button2Click(); }); });
 }
@@ -33,10 +53,28 @@ void TForm5::setPoints(const std::vector<analysis::HistogramPoint>& points) {
   Chart1->setBars(std::move(bars));
 }
 
+QString TForm5::barToolTip(int i) const {
+  const std::vector<BarChart::Bar>& bars = Chart1->bars();
+  if (i < 0 || i >= static_cast<int>(bars.size())) return {};
+  const BarChart::Bar& b = bars[i];
+  const int pocket = static_cast<int>(b.x);
+  QString tip = QStringLiteral("Карман %1\nВерхней предел, h: %2\nКусков: %3")
+                    .arg(QString::fromStdString(ctx_.fmt.format(b.x)), b.label,
+                         QString::fromStdString(ctx_.fmt.format(b.y)));
+  if (yield_) tip += QStringLiteral("\nВыход, %: ") + QString::fromStdString(yield_(pocket));
+  return tip;
+}
+
 void TForm5::Button1Click() {
-  printTarget_->printPage("Гистограмма", [this](QPainter& painter, const QRectF& page) {
-    Chart1->renderTo(painter, page);
-  });
+  try {
+    printTarget_->printPage("Гистограмма", [this](QPainter& painter, const QRectF& page) {
+      Chart1->renderTo(painter, page);
+    });
+  } catch (const Error&) {
+    // The message comes first; then the chart can still be kept, as a PDF file.
+    QTimer::singleShot(0, this, [this] { offerChartAsPdf(Chart1, ctx_.errors); });
+    throw;
+  }
 }
 
 void TForm5::Button2Click() {

@@ -26,6 +26,10 @@ class TForm5 : public Form {
 
   // Where "Печать" prints: the default printer unless a test redirects it.
   void setPrintTarget(std::unique_ptr<PrintTarget> target) { printTarget_ = std::move(target); }
+  // The yield text of pocket p, for the bars' tooltips.
+  void setYieldSource(std::function<std::string(int pocket)> yield) { yield_ = std::move(yield); }
+  // The tooltip of bar i (in pocket order): pocket, limit text, lump count, yield.
+  QString barToolTip(int i) const;
 
   void Button1Click();
   void Button2Click();
@@ -37,6 +41,7 @@ class TForm5 : public Form {
  private:
   WindowContext& ctx_;
   std::unique_ptr<PrintTarget> printTarget_;
+  std::function<std::string(int)> yield_;
 };
 
 }  // namespace ore::gui

@@ -25,7 +25,7 @@ TForm4::TForm4(WindowContext& ctx)
   StringGrid1->setColCount(5);
   StringGrid1->setRowCount(5);
   StringGrid1->setDefaultColWidth(100);
-  StringGrid1->setWordWrap(true);
+  StringGrid1->setHeaderWordWrap(true);
   StringGrid1->setRowHeight(0, 36);
   Label1 = new QLabel(this);
   Label1->setObjectName("Label1");

@@ -99,5 +99,39 @@ TEST(PocketDistributionTest, LimitsAreConvertedWhenALumpFirstNeedsThem) {
   }
 }
 
+// Lumps in no pocket, with limits rising, falling, repeated and overlapping, against a test of
+// every lump at every pocket with the same tolerance sums.
+TEST(PocketDistributionTest, LumpsInNoPocketAreCountedWithTheirMass) {
+  std::mt19937 rng(7);
+  std::uniform_int_distribution<int> tenth(0, 120);
+  for (int round = 0; round < 200; ++round) {
+    std::vector<Lump> lumps;
+    for (int i = 0; i < 40; ++i) lumps.push_back({1.0 + i, tenth(rng) / 10.0, 0, {}});
+    Workspace ws = makeWorkspace(lumps);
+    const int P = 1 + round % 6;
+    std::vector<double> limits(P + 1, 0);
+    for (int j = 1; j <= P; ++j) limits[j] = tenth(rng) / 10.0;
+    double M = 0;
+    for (int i = 1; i <= ws.LumpCount; ++i) M += ws.Mass[i];
+    PocketSums s =
+        distributeLumps(ws, ws.Content.data(), 1, P, M, [&](int j) { return limits[j]; });
+    double n = 0, w = 0;
+    for (int i = 1; i <= ws.LumpCount; ++i) {
+      const long double d = ws.Content[i];
+      bool in = false;
+      for (int j = 1; j <= P; ++j) {
+        const long double lower = j == 1 ? 0.0L : limits[j - 1] + 1e-11L;
+        in = in || (d > lower && d <= limits[j] + 1e-12L);
+      }
+      if (!in) {
+        ++n;
+        w += ws.Mass[i];
+      }
+    }
+    EXPECT_EQ(s.outsideN, n) << round;
+    EXPECT_EQ(s.outsideW, w) << round;
+  }
+}
+
 }  // namespace
 }  // namespace ore::analysis

@@ -13,12 +13,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTimer>
 
 #include "analysis/gui/pocket_window.h"
 #include "app/main_window.h"
 #include "graph/gui/graph_window.h"
 #include "import/gui/import_dialog.h"
+#include "platform/gui/open_file_dialog.h"
 #include "platform/gui/report_window.h"
 #include "results/gui/histogram_window.h"
 #include "results/gui/results_window.h"
@@ -72,6 +74,17 @@ TEST(RoadScreens, Save) {
   main->setOpenFileChooser([&] { return example.toStdString(); });
   QTest::mouseClick(h.ctx.Form6->Button1, Qt::LeftButton);
   save(main, "TForm1-imported");
+  main->StringGrid1->scrollToBottom();
+  save(main, "TForm1-scrolled-to-the-bottom");
+  // The file-open dialog as the import shows it (the screen while it is open).
+  QTimer::singleShot(700, [&] {
+    if (QWidget* d = QApplication::activeModalWidget()) {
+      QGuiApplication::primaryScreen()->grabWindow(0).save(
+          QString("%1/%2-OpenDialog1-screen.png").arg(dir).arg(++step, 2, 10, QChar('0')));
+      d->close();
+    }
+  });
+  OpenFileDialog().choose(main);
   QTest::mouseClick(main->Button3, Qt::LeftButton);
   save(h.ctx.Form7, "TForm7");
   QTest::mouseClick(h.ctx.Form7->Button1, Qt::LeftButton);
@@ -83,6 +96,18 @@ TEST(RoadScreens, Save) {
   QTest::mouseClick(h.ctx.Form3->Button1, Qt::LeftButton);
   save(h.ctx.Form4, "TForm4");
   save(h.ctx.Form5, "TForm5");
+  h.ctx.Form4->StringGrid1->horizontalScrollBar()->setValue(
+      h.ctx.Form4->StringGrid1->horizontalScrollBar()->maximum());
+  save(h.ctx.Form4, "TForm4-scrolled-right");
+  // The histogram's context menu, open over the chart.
+  QTimer::singleShot(700, [&] {
+    if (QWidget* menu = QApplication::activePopupWidget()) {
+      QGuiApplication::primaryScreen()->grabWindow(0).save(
+          QString("%1/%2-TForm5-menu-screen.png").arg(dir).arg(++step, 2, 10, QChar('0')));
+      menu->close();
+    }
+  });
+  emit h.ctx.Form5->Chart1->customContextMenuRequested(QPoint(300, 200));
 
   QTest::mouseClick(h.ctx.Form4->Button4, Qt::LeftButton);
   QTest::mouseClick(h.ctx.Form4->RadioButton5, Qt::LeftButton);

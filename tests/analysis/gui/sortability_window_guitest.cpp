@@ -6,9 +6,13 @@
 #include <QAction>
 #include <QChartView>
 #include <QDir>
+#include <QFile>
+#include <QImage>
 #include <QLineSeries>
+#include <QMenu>
 #include <QScatterSeries>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <algorithm>
 #include <fstream>
 #include <sstream>
@@ -18,6 +22,7 @@
 #include "batch/batch_options.h"
 #include "batch/batch_run.h"
 #include "gui_harness.h"
+#include "platform/gui/picture_export.h"
 #include "results/gui/results_window.h"
 
 namespace ore::gui::test {
@@ -68,6 +73,44 @@ TEST(SortabilityWindowTest, TheMenuOpensTheCurvesWithTheBestCutAndThePocketCuts)
   ASSERT_NE(tails, nullptr);
   EXPECT_GT(tails->count(), 1);
   EXPECT_LE(tails->count(), 119);
+}
+
+// Both charts keep their picture from the right-click menu: PNG as shown, PDF as printed.
+TEST(SortabilityWindowTest, BothChartsAreSavedAsPngAndPdfFromTheirMenu) {
+  Loaded h;
+  SortabilityWindow* w = h.window();
+  ASSERT_NE(w, nullptr);
+  QTemporaryDir dir;
+  QStringList asked;
+  QString next;
+  setPictureFileChooser([&](QWidget*, const QStringList& types) {
+    asked = types;
+    return next;
+  });
+  for (QChartView* view : {w->ChartCurves, w->ChartGrade}) {
+    for (const char* ending : {"png", "pdf"}) {
+      SCOPED_TRACE(view->objectName().toStdString() + "." + ending);
+      next = dir.filePath(view->objectName() + "." + ending);
+      QTimer::singleShot(0, [] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_TRUE(menu);
+        ASSERT_EQ(menu->actions().size(), 1);
+        EXPECT_EQ(menu->actions()[0]->text(), QString("Сохранить как…"));
+        menu->setActiveAction(menu->actions()[0]);
+        QTest::keyClick(menu, Qt::Key_Return);
+      });
+      emit view->customContextMenuRequested(QPoint(50, 50));
+      EXPECT_EQ(asked, (QStringList{"PNG (*.png)", "PDF (*.pdf)"}));
+      QFile file(next);
+      ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+      if (QString(ending) == "png")
+        EXPECT_EQ(QImage(next).size(), view->size());
+      else
+        EXPECT_TRUE(file.readAll().startsWith("%PDF"));
+    }
+  }
+  setPictureFileChooser({});
+  EXPECT_TRUE(h.errors.messages.empty());
 }
 
 TEST(SortabilityWindowTest, ABadMinimumContentChangesNothingAndOneNoCutReachesClearsTheBestCut) {

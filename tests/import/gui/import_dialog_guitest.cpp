@@ -98,29 +98,39 @@ TEST(ImportDialogTest, CancelHidesTheDialogAndKeepsItsTexts) {
   EXPECT_TRUE(d.h.errors.messages.empty());
 }
 
-TEST(ImportDialogTest, ACountThatIsNotAnIntegerIsReportedOncePerText) {
+TEST(ImportDialogTest, ACountThatIsNotAnIntegerIsShownAtTheFieldOncePerText) {
   Dialog d;
+  const std::vector<std::string>& shown = d.f->countFieldMark().shown();
   d.f->Timer1Timer();
   ASSERT_EQ(d.h.ws.ContentCount, 1);
-  d.type("Edit6", "x");
+  d.f->Edit6->setFocus();
+  d.type("Edit6", "-");
   for (int i = 0; i < 3; ++i) d.f->Timer1Timer();
-  EXPECT_EQ(d.h.errors.messages, std::vector<std::string>{"'x' is not a valid integer value"});
+  EXPECT_EQ(shown, std::vector<std::string>{"'-' is not a valid integer value"});
+  EXPECT_EQ(d.f->Edit6->toolTip(), "'-' is not a valid integer value");
+  EXPECT_EQ(d.f->StatusLine->text(), "'-' is not a valid integer value");
   EXPECT_EQ(d.h.ws.ContentCount, 1);
+  // The user goes on typing: nothing took the focus, the "3" lands in the field.
+  QTest::keyClicks(d.f->Edit6, "3");
+  EXPECT_EQ(d.f->Edit6->text(), "-3");
   d.type("Edit6", "x2");
   d.f->Timer1Timer();
   d.f->Timer1Timer();
-  EXPECT_EQ(d.h.errors.messages.size(), 2u);
+  EXPECT_EQ(shown.size(), 2u);
   d.type("Edit6", "2");
   d.f->Timer1Timer();
   EXPECT_EQ(d.h.ws.ContentCount, 2);
-  EXPECT_EQ(d.h.errors.messages.size(), 2u);
+  EXPECT_EQ(shown.size(), 2u);
+  EXPECT_TRUE(d.f->StatusLine->text().isEmpty());
+  EXPECT_TRUE(d.f->Edit6->toolTip().isEmpty());
   d.type("Edit6", "x");
   d.f->Timer1Timer();
-  EXPECT_EQ(d.h.errors.messages.size(), 3u) << "shown again after it was corrected";
+  EXPECT_EQ(shown.size(), 3u) << "shown again after it was corrected";
   d.type("Edit6", "");
   d.f->Timer1Timer();
-  EXPECT_EQ(d.h.errors.messages.size(), 3u) << "an empty field does nothing";
+  EXPECT_EQ(shown.size(), 3u) << "an empty field does nothing";
   EXPECT_TRUE(d.f->Edit6->isEnabled());
+  EXPECT_TRUE(d.h.errors.messages.empty());
 }
 
 struct Import : Dialog {
