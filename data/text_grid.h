@@ -2,8 +2,11 @@
 // A grid of cell texts addressed (column, row), as the program's grids are: the source-data grid,
 // the column grid, the pocket table and the results grid all are TextGrids.
 
+#include <cstdint>
 #include <string>
 #include <vector>
+
+#include "data/number_format.h"
 
 namespace ore {
 
@@ -18,7 +21,13 @@ class TextGrid {
 
   TextGrid() = default;
   TextGrid(int cols, int rows) { resize(cols, rows); }
-  TextGrid(const TextGrid& o) : cols_(o.cols_), rows_(o.rows_), cells_(o.cells_) {}
+  TextGrid(const TextGrid& o)
+      : cols_(o.cols_),
+        rows_(o.rows_),
+        cells_(o.cells_),
+        texts_(o.texts_),
+        fmt_(o.fmt_),
+        hasNumbers_(o.hasNumbers_) {}
   TextGrid& operator=(const TextGrid& o);
 
   int colCount() const { return cols_; }
@@ -31,9 +40,13 @@ class TextGrid {
   void setRowCount(int rows) { resize(cols_, rows); }
 
   // A cell outside the grid reads as the empty text.
-  const std::string& cell(int col, int row) const;
+  std::string cell(int col, int row) const;
   // Writing outside the grid does nothing (the cell is not part of the grid).
   void setCell(int col, int row, std::string text);
+  // The cell reads as fmt.format(v) / std::to_string(v); the text is made only when it is read,
+  // so a grid of a million lumps costs 16 bytes a cell and no formatting nobody looks at.
+  void setNumber(int col, int row, double v, const NumberFormat& fmt);
+  void setWhole(int col, int row, std::int64_t v);
 
   // Moves one row (column) to another position, shifting those between, as dragging does.
   void moveRow(int from, int to);
@@ -47,9 +60,25 @@ class TextGrid {
     if (listener_) listener_->gridChanged(shape);
   }
 
+  struct Entry {
+    enum class Kind : std::uint8_t { Empty, Text, Number, Whole };
+    union {
+      std::uint64_t text;  // Text: index in texts_
+      double number;       // Number
+      std::int64_t whole;  // Whole
+    };
+    Kind kind = Kind::Empty;
+    Entry() : text(0) {}
+  };
+  static_assert(sizeof(Entry) == 16);
+  Entry* entry(int col, int row) { return &cells_[static_cast<size_t>(row) * cols_ + col]; }
+
   int cols_ = 0;
   int rows_ = 0;
-  std::vector<std::string> cells_;  // row-major: row * cols_ + col
+  std::vector<Entry> cells_;        // row-major: row * cols_ + col
+  std::vector<std::string> texts_;  // texts of Text cells; a cell keeps its slot when rewritten
+  NumberFormat fmt_;                // of the Number cells
+  bool hasNumbers_ = false;
   Listener* listener_ = nullptr;
 };
 
