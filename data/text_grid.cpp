@@ -1,6 +1,7 @@
 #include "data/text_grid.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace ore {
 
@@ -28,7 +29,7 @@ void TextGrid::resize(int cols, int rows) {
   } else if (cols == cols_) {
     cells_.resize(static_cast<size_t>(cols) * rows);
   } else {
-    std::vector<Entry> next(static_cast<size_t>(cols) * rows);
+    std::vector<Entry, BlockAllocator<Entry>> next(static_cast<size_t>(cols) * rows);
     int keepC = std::min(cols, cols_), keepR = std::min(rows, rows_);
     for (int r = 0; r < keepR; ++r)
       for (int c = 0; c < keepC; ++c)
@@ -44,15 +45,15 @@ void TextGrid::resize(int cols, int rows) {
 std::string TextGrid::cell(int col, int row) const {
   if (!inside(col, row)) return {};
   const Entry& e = cells_[static_cast<size_t>(row) * cols_ + col];
-  switch (e.kind) {
+  switch (e.kind()) {
     case Entry::Kind::Empty:
       return {};
     case Entry::Kind::Text:
-      return texts_[e.text];
+      return texts_[e.text()];
     case Entry::Kind::Number:
-      return fmt_.format(e.number);
+      return fmt_.format(e.number());
     case Entry::Kind::Whole:
-      return std::to_string(e.whole);
+      return std::to_string(e.whole());
   }
   return {};
 }
@@ -60,11 +61,10 @@ std::string TextGrid::cell(int col, int row) const {
 void TextGrid::setCell(int col, int row, std::string text) {
   if (!inside(col, row)) return;
   Entry* e = entry(col, row);
-  if (e->kind == Entry::Kind::Text) {
-    texts_[e->text] = std::move(text);
+  if (e->kind() == Entry::Kind::Text) {
+    texts_[e->text()] = std::move(text);
   } else {
-    e->kind = Entry::Kind::Text;
-    e->text = texts_.size();
+    e->setText(texts_.size());
     texts_.push_back(std::move(text));
   }
   changed(false);
@@ -73,11 +73,9 @@ void TextGrid::setCell(int col, int row, std::string text) {
 void TextGrid::setNumber(int col, int row, double v, const NumberFormat& fmt) {
   if (!inside(col, row)) return;
   // One format per grid: a number under another one is written out at once.
-  if (hasNumbers_ && fmt.decimalSeparator() != fmt_.decimalSeparator())
+  if (std::isnan(v) || (hasNumbers_ && fmt.decimalSeparator() != fmt_.decimalSeparator()))
     return setCell(col, row, fmt.format(v));
-  Entry* e = entry(col, row);
-  e->kind = Entry::Kind::Number;
-  e->number = v;
+  entry(col, row)->setNumber(v);
   fmt_ = fmt;
   hasNumbers_ = true;
   changed(false);
@@ -85,9 +83,8 @@ void TextGrid::setNumber(int col, int row, double v, const NumberFormat& fmt) {
 
 void TextGrid::setWhole(int col, int row, std::int64_t v) {
   if (!inside(col, row)) return;
-  Entry* e = entry(col, row);
-  e->kind = Entry::Kind::Whole;
-  e->whole = v;
+  if (v > Entry::kMaxWhole || v < -Entry::kMaxWhole) return setCell(col, row, std::to_string(v));
+  entry(col, row)->setWhole(v);
   changed(false);
 }
 

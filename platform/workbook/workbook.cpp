@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <stdexcept>
 
 namespace ore {
 
@@ -33,29 +34,36 @@ Cell Sheet::cell(std::int64_t row, std::int64_t col) const {
   return c;
 }
 
-void Sheet::widen(Row& r, std::size_t rowIndex, std::uint32_t width) {
+void Sheet::widen(Row& r, std::size_t rowIndex, std::uint16_t width) {
   if (width <= r.capacity) {
     r.width = width;
     return;
   }
   if (r.capacity && r.begin + r.capacity == slots_.size()) {
     // The last row in the block grows where it is.
-    slots_.resize(r.begin + width);
+    slots_.resize(r.begin + std::size_t{width});
     r.capacity = width;
   } else {
     // Rows are mostly as wide as the one above: a new row takes that width at once. A row that
     // grows again later moves to the end with room to double, so scattered cells cost at most
     // a constant factor of the cells stored.
-    std::uint32_t cap = std::max(width, 2 * r.capacity);
-    if (!r.capacity && rowIndex > 0) cap = std::max(cap, rows_[rowIndex - 1].width);
-    const std::uint64_t begin = slots_.size();
+    std::size_t cap = std::max<std::size_t>(width, std::min<std::size_t>(2 * r.capacity, kMaxCols));
+    if (!r.capacity && rowIndex > 0) cap = std::max<std::size_t>(cap, rows_[rowIndex - 1].width);
+    const std::size_t begin = slots_.size();
+    if (begin + cap > std::numeric_limits<std::uint32_t>::max())
+      throw std::length_error("sheet too large");
     slots_.resize(begin + cap);
-    std::copy_n(slots_.begin() + static_cast<std::ptrdiff_t>(r.begin), r.width,
+    std::copy_n(slots_.begin() + r.begin, r.width,
                 slots_.begin() + static_cast<std::ptrdiff_t>(begin));
-    r.begin = begin;
-    r.capacity = cap;
+    r.begin = static_cast<std::uint32_t>(begin);
+    r.capacity = static_cast<std::uint16_t>(cap);
   }
   r.width = width;
+}
+
+void Sheet::reserve(std::size_t rows, std::size_t cells) {
+  rows_.reserve(std::min<std::size_t>(rows, kMaxRows));
+  slots_.reserve(std::min<std::size_t>(cells, std::numeric_limits<std::uint32_t>::max()));
 }
 
 void Sheet::set(std::int64_t row, std::int64_t col, Cell c) {
@@ -63,7 +71,7 @@ void Sheet::set(std::int64_t row, std::int64_t col, Cell c) {
   if (row > lastRow()) rows_.resize(static_cast<size_t>(row));
   const auto ri = static_cast<std::size_t>(row - 1);
   Row& r = rows_[ri];
-  if (col > static_cast<std::int64_t>(r.width)) widen(r, ri, static_cast<std::uint32_t>(col));
+  if (col > static_cast<std::int64_t>(r.width)) widen(r, ri, static_cast<std::uint16_t>(col));
   Slot& s = slots_[r.begin + static_cast<std::uint64_t>(col - 1)];
   if (s.kept == Kept::OutOfLine) outOfLine_.erase(key(row, col));
   s.type = c.type;

@@ -10,6 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "data/block_allocator.h"
+
 namespace ore {
 
 // A formula's text, kept out of line: almost no cell read from a workbook has one, and a sheet of
@@ -71,6 +73,8 @@ class Sheet {
   Cell cell(std::int64_t row, std::int64_t col) const;
   // Stores a cell; rows and columns from 1 up to kMaxRows / kMaxCols.
   void set(std::int64_t row, std::int64_t col, Cell c);
+  // Room for about this many rows and cells, as a reader expects them (a hint only).
+  void reserve(std::size_t rows, std::size_t cells);
 
   // The last row holding a cell, 0 for an empty sheet.
   std::int64_t lastRow() const { return static_cast<std::int64_t>(rows_.size()); }
@@ -93,21 +97,22 @@ class Sheet {
   };
   static_assert(sizeof(Slot) == 16);
   struct Row {
-    std::uint64_t begin = 0;  // first slot in slots_
-    std::uint32_t width = 0;
-    std::uint32_t capacity = 0;
+    std::uint32_t begin = 0;  // first slot in slots_
+    std::uint16_t width = 0;  // up to kMaxCols
+    std::uint16_t capacity = 0;
   };
+  static_assert(sizeof(Row) == 8 && kMaxCols <= UINT16_MAX);
 
   const Slot* slot(std::int64_t row, std::int64_t col) const;
   static std::uint64_t key(std::int64_t row, std::int64_t col) {
     return static_cast<std::uint64_t>(row) << 16 | static_cast<std::uint64_t>(col);
   }
-  void widen(Row& r, std::size_t rowIndex, std::uint32_t width);
+  void widen(Row& r, std::size_t rowIndex, std::uint16_t width);
 
   std::string name_;
-  std::vector<Row> rows_;    // rows_[row - 1]
-  std::vector<Slot> slots_;  // the rows' cells, each row's contiguous
-  std::string texts_;        // texts of PooledText cells; a replaced text stays unused
+  std::vector<Row, BlockAllocator<Row>> rows_;     // rows_[row - 1]
+  std::vector<Slot, BlockAllocator<Slot>> slots_;  // the rows' cells, each row's contiguous
+  std::string texts_;  // texts of PooledText cells; a replaced text stays unused
   std::unordered_map<std::uint64_t, Cell> outOfLine_;
   std::int64_t lastCol_ = 0;  // kept by set(), so that lastCol() costs nothing
 };

@@ -235,6 +235,7 @@ class SheetHandler final : public XmlHandler {
   void start(std::string_view, std::string_view local, const char** attrs) override {
     if (!inData_) {
       if (local == "sheetData") inData_ = true;
+      if (local == "dimension") reserveFor(attrValue(attrs, "ref"));
       return;
     }
     if (inCell_) {
@@ -295,6 +296,23 @@ class SheetHandler final : public XmlHandler {
 
  private:
   std::string onSheet() const { return " на листе " + quoted(sheet_.name()); }
+
+  // The range the writer says the sheet covers ("A1:D1000001"): room for it at once, as far as
+  // the model may grow before the content has to justify it.
+  void reserveFor(const char* ref) {
+    if (!ref) return;
+    const std::string_view r(ref);
+    const auto colon = r.find(':');
+    std::int64_t row1, col1, row2, col2;
+    if (colon == std::string_view::npos || !parseCellRef(r.substr(0, colon), row1, col1) ||
+        !parseCellRef(r.substr(colon + 1), row2, col2) || row2 < row1 || col2 < col1)
+      return;
+    // Rows are kept from column 1 on; a sheet cell takes 16 bytes.
+    const auto rows = static_cast<std::uint64_t>(row2);
+    const std::uint64_t cells = rows * static_cast<std::uint64_t>(col2);
+    if (rows > static_cast<std::uint64_t>(Sheet::kMaxRows) || cells > kModelFloor / 16) return;
+    sheet_.reserve(rows, cells);
+  }
 
   void startCell(const char** attrs) {
     const char* ref = nullptr;
