@@ -3,8 +3,8 @@
 // relationships, its sheets in workbook order, the shared strings, the date formats of
 // styles.xml, and the sheet XML streamed cell by cell.
 
-#include "platform/workbook/workbook.h"
 #include "platform/workbook/package/zip_archive.h"
+#include "platform/workbook/workbook.h"
 
 namespace ore::reader {
 
@@ -17,6 +17,12 @@ bool looksLikeXlsx(const ZipArchive& zip);
 // Throws ReadContext messages: not a workbook (no workbook part, xlsb), damaged (bad XML, a
 // missing part, a shared-string index out of range, an unreadable value), beyond the limits.
 Workbook readXlsx(ZipArchive& zip, ReadContext& ctx);
+
+#ifdef OREFRAC_FUZZING
+// Off: worksheet rows through expat alone, so that a fuzzer can hold the scanner's reading
+// against expat's.
+void useRowScanner(bool on);
+#endif
 
 // A part name resolved against the folder of the part that refers to it: "worksheets/a.xml"
 // from "xl/" is "xl/worksheets/a.xml"; "/xl/a.xml" is absolute; ".." climbs; %XX is decoded.
