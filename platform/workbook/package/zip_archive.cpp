@@ -6,6 +6,8 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -204,7 +206,16 @@ void ZipArchive::read(const std::string& name, const std::function<void(std::str
     sink(data);
   };
 
-  if (compressed < kAheadMinBytes) {
+  // A large member: inflating runs on a thread of its own, a few chunks ahead of the parser
+  // (here, when no thread is to be had).
+  std::optional<Inflater> ahead;
+  if (compressed >= kAheadMinBytes) {
+    try {
+      ahead.emplace(f.get());
+    } catch (const std::system_error&) {
+    }
+  }
+  if (!ahead) {
     std::vector<char> buf(64 * 1024);
     for (;;) {
       zip_int64_t n = zip_fread(f.get(), buf.data(), buf.size());
@@ -215,14 +226,12 @@ void ZipArchive::read(const std::string& name, const std::function<void(std::str
     return;
   }
 
-  // A large member: inflating runs on a thread of its own, a few chunks ahead of the parser.
-  Inflater ahead(f.get());
   for (;;) {
-    const Inflater::Chunk& c = ahead.next();
+    const Inflater::Chunk& c = ahead->next();
     if (c.size == 0) break;
     deliver(c.size, c.error,
             std::string_view(c.data.data(), c.size < 0 ? 0 : static_cast<std::size_t>(c.size)));
-    ahead.release();
+    ahead->release();
   }
 }
 
