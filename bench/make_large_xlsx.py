@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
 """Writes a large synthetic lump workbook for the read benchmarks (standard library only).
 
-make_large_xlsx.py [--rows N] [--cols C] [--seed S] OUT.xlsx|OUT.ods|OUT.csv
+make_large_xlsx.py [--rows N] [--cols C] [--seed S] [--inline] OUT.xlsx|OUT.ods|OUT.csv
 
 Row 1 holds texts (shared strings in xlsx); rows 2 to N+1 hold the lump number in column A and
 C-1 numbers with two or three decimals, as lump data look. The format follows OUT's extension.
+--inline writes the xlsx as XlsxWriter's constant-memory mode does: texts as inline strings, no
+shared strings part, rows with spans and a styles part.
 """
 import argparse
 import random
@@ -33,7 +35,7 @@ def headers(cols):
     return ["№", "Масса"] + ["Содержание %d" % k for k in range(1, cols - 1)]
 
 
-def write_xlsx(path, rows, cols, seed):
+def write_xlsx(path, rows, cols, seed, inline=False):
     names = [col_name(c) for c in range(1, cols + 1)]
     with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED, compresslevel=6) as z:
         z.writestr("[Content_Types].xml",
@@ -44,11 +46,15 @@ def write_xlsx(path, rows, cols, seed):
                    'Target="xl/workbook.xml"/></Relationships>' % (PKG, REL))
         z.writestr("xl/workbook.xml", '<workbook xmlns="%s" xmlns:r="%s"><sheets><sheet name="Проба" sheetId="1" '
                    'r:id="rId1"/></sheets></workbook>' % (MAIN, REL))
+        second = ("styles", "styles.xml") if inline else ("sharedStrings", "sharedStrings.xml")
         z.writestr("xl/_rels/workbook.xml.rels",
                    '<Relationships xmlns="%s"><Relationship Id="rId1" Type="%s/worksheet" Target="worksheets/sheet1.xml"/>'
-                   '<Relationship Id="rId2" Type="%s/sharedStrings" Target="sharedStrings.xml"/></Relationships>'
-                   % (PKG, REL, REL))
+                   '<Relationship Id="rId2" Type="%s/%s" Target="%s"/></Relationships>'
+                   % ((PKG, REL, REL) + second))
         heads = headers(cols)
+        if inline:
+            write_inline_sheet(z, names, heads, rows, cols, seed)
+            return
         z.writestr("xl/sharedStrings.xml", '<sst xmlns="%s" count="%d" uniqueCount="%d">%s</sst>'
                    % (MAIN, cols, cols, "".join("<si><t>%s</t></si>" % h for h in heads)))
         with z.open("xl/worksheets/sheet1.xml", "w", force_zip64=True) as f:
@@ -64,6 +70,29 @@ def write_xlsx(path, rows, cols, seed):
                     f.write("".join(buf).encode())
                     buf = []
             f.write(("".join(buf) + "</sheetData></worksheet>").encode())
+
+
+def write_inline_sheet(z, names, heads, rows, cols, seed):
+    z.writestr("xl/styles.xml", '<styleSheet xmlns="%s"><fonts count="1"><font><sz val="11"/></font></fonts>'
+               '<cellXfs count="1"><xf numFmtId="0" fontId="0" fillId="0" borderId="0" xfId="0"/></cellXfs>'
+               '</styleSheet>' % MAIN)
+    spans = ' spans="1:%d"' % cols
+    with z.open("xl/worksheets/sheet1.xml", "w", force_zip64=True) as f:
+        f.write(('<?xml version="1.0" encoding="UTF-8" standalone="yes"?>\n<worksheet xmlns="%s" '
+                 'xmlns:r="%s"><dimension ref="A1:%s%d"/><sheetViews><sheetView tabSelected="1" '
+                 'workbookViewId="0"/></sheetViews><sheetFormatPr defaultRowHeight="15"/><sheetData>'
+                 % (MAIN, REL, names[-1], rows + 1)).encode())
+        f.write(('<row r="1"%s>' % spans + "".join('<c r="%s1" t="inlineStr"><is><t>%s</t></is></c>' % (n, h)
+                                                  for n, h in zip(names, heads)) + "</row>").encode())
+        buf = []
+        for r, vals in enumerate(values(rows, cols, seed), start=2):
+            buf.append('<row r="%d"%s>%s</row>' % (r, spans, "".join('<c r="%s%d"><v>%s</v></c>' % (n, r, v)
+                                                                   for n, v in zip(names, vals))))
+            if len(buf) == 10000:
+                f.write("".join(buf).encode())
+                buf = []
+        f.write(("".join(buf) + '</sheetData><pageMargins left="0.7" right="0.7" top="0.75" bottom="0.75" '
+                 'header="0.3" footer="0.3"/></worksheet>').encode())
 
 
 def write_ods(path, rows, cols, seed):
@@ -103,10 +132,14 @@ def main():
     ap.add_argument("--rows", type=int, default=1000000)
     ap.add_argument("--cols", type=int, default=5)
     ap.add_argument("--seed", type=int, default=1)
+    ap.add_argument("--inline", action="store_true")
     ap.add_argument("out")
     a = ap.parse_args()
     ext = a.out.rsplit(".", 1)[-1].lower()
-    {"xlsx": write_xlsx, "ods": write_ods, "csv": write_csv}[ext](a.out, a.rows, a.cols, a.seed)
+    if ext == "xlsx":
+        write_xlsx(a.out, a.rows, a.cols, a.seed, a.inline)
+    else:
+        {"ods": write_ods, "csv": write_csv}[ext](a.out, a.rows, a.cols, a.seed)
 
 
 if __name__ == "__main__":

@@ -1,18 +1,18 @@
 #include "data/text_grid.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace ore {
-
-namespace {
-const std::string kEmpty;
-}
 
 TextGrid& TextGrid::operator=(const TextGrid& o) {
   if (this != &o) {
     cols_ = o.cols_;
     rows_ = o.rows_;
     cells_ = o.cells_;
+    texts_ = o.texts_;
+    fmt_ = o.fmt_;
+    hasNumbers_ = o.hasNumbers_;
     changed(true);
   }
   return *this;
@@ -22,10 +22,14 @@ void TextGrid::resize(int cols, int rows) {
   cols = std::max(cols, 0);
   rows = std::max(rows, 0);
   if (cols == cols_ && rows == rows_) return;
-  if (cols == cols_) {
+  if (cols == 0 || rows == 0) {
+    cells_.clear();
+    texts_.clear();
+    hasNumbers_ = false;
+  } else if (cols == cols_) {
     cells_.resize(static_cast<size_t>(cols) * rows);
   } else {
-    std::vector<std::string> next(static_cast<size_t>(cols) * rows);
+    std::vector<Entry, BlockAllocator<Entry>> next(static_cast<size_t>(cols) * rows);
     int keepC = std::min(cols, cols_), keepR = std::min(rows, rows_);
     for (int r = 0; r < keepR; ++r)
       for (int c = 0; c < keepC; ++c)
@@ -38,14 +42,49 @@ void TextGrid::resize(int cols, int rows) {
   changed(true);
 }
 
-const std::string& TextGrid::cell(int col, int row) const {
-  if (!inside(col, row)) return kEmpty;
-  return cells_[static_cast<size_t>(row) * cols_ + col];
+std::string TextGrid::cell(int col, int row) const {
+  if (!inside(col, row)) return {};
+  const Entry& e = cells_[static_cast<size_t>(row) * cols_ + col];
+  switch (e.kind()) {
+    case Entry::Kind::Empty:
+      return {};
+    case Entry::Kind::Text:
+      return texts_[e.text()];
+    case Entry::Kind::Number:
+      return fmt_.format(e.number());
+    case Entry::Kind::Whole:
+      return std::to_string(e.whole());
+  }
+  return {};
 }
 
 void TextGrid::setCell(int col, int row, std::string text) {
   if (!inside(col, row)) return;
-  cells_[static_cast<size_t>(row) * cols_ + col] = std::move(text);
+  Entry* e = entry(col, row);
+  if (e->kind() == Entry::Kind::Text) {
+    texts_[e->text()] = std::move(text);
+  } else {
+    e->setText(texts_.size());
+    texts_.push_back(std::move(text));
+  }
+  changed(false);
+}
+
+void TextGrid::setNumber(int col, int row, double v, const NumberFormat& fmt) {
+  if (!inside(col, row)) return;
+  // One format per grid: a number under another one is written out at once.
+  if (std::isnan(v) || (hasNumbers_ && fmt.decimalSeparator() != fmt_.decimalSeparator()))
+    return setCell(col, row, fmt.format(v));
+  entry(col, row)->setNumber(v);
+  fmt_ = fmt;
+  hasNumbers_ = true;
+  changed(false);
+}
+
+void TextGrid::setWhole(int col, int row, std::int64_t v) {
+  if (!inside(col, row)) return;
+  if (v > Entry::kMaxWhole || v < -Entry::kMaxWhole) return setCell(col, row, std::to_string(v));
+  entry(col, row)->setWhole(v);
   changed(false);
 }
 

@@ -2,8 +2,13 @@
 // A grid of cell texts addressed (column, row), as the program's grids are: the source-data grid,
 // the column grid, the pocket table and the results grid all are TextGrids.
 
+#include <bit>
+#include <cstdint>
 #include <string>
 #include <vector>
+
+#include "data/block_allocator.h"
+#include "data/number_format.h"
 
 namespace ore {
 
@@ -18,7 +23,13 @@ class TextGrid {
 
   TextGrid() = default;
   TextGrid(int cols, int rows) { resize(cols, rows); }
-  TextGrid(const TextGrid& o) : cols_(o.cols_), rows_(o.rows_), cells_(o.cells_) {}
+  TextGrid(const TextGrid& o)
+      : cols_(o.cols_),
+        rows_(o.rows_),
+        cells_(o.cells_),
+        texts_(o.texts_),
+        fmt_(o.fmt_),
+        hasNumbers_(o.hasNumbers_) {}
   TextGrid& operator=(const TextGrid& o);
 
   int colCount() const { return cols_; }
@@ -31,9 +42,13 @@ class TextGrid {
   void setRowCount(int rows) { resize(cols_, rows); }
 
   // A cell outside the grid reads as the empty text.
-  const std::string& cell(int col, int row) const;
+  std::string cell(int col, int row) const;
   // Writing outside the grid does nothing (the cell is not part of the grid).
   void setCell(int col, int row, std::string text);
+  // The cell reads as fmt.format(v) / std::to_string(v); the text is made only when it is read,
+  // so a grid of a million lumps costs 8 bytes a cell and no formatting nobody looks at.
+  void setNumber(int col, int row, double v, const NumberFormat& fmt);
+  void setWhole(int col, int row, std::int64_t v);
 
   // Moves one row (column) to another position, shifting those between, as dragging does.
   void moveRow(int from, int to);
@@ -47,9 +62,47 @@ class TextGrid {
     if (listener_) listener_->gridChanged(shape);
   }
 
+  // A double as it is; the other kinds in the NaN space, which no stored number uses (a NaN
+  // is kept as its text).
+  class Entry {
+   public:
+    enum class Kind : std::uint8_t { Empty, Text, Number, Whole };
+    static constexpr std::int64_t kMaxWhole = (std::int64_t{1} << 47) - 1;
+
+    Kind kind() const {
+      if ((bits_ & kTagMask) < kEmptyTag) return Kind::Number;
+      if ((bits_ & kTagMask) == kTextTag) return Kind::Text;
+      if ((bits_ & kTagMask) == kWholeTag) return Kind::Whole;
+      return Kind::Empty;
+    }
+    std::uint64_t text() const { return bits_ & kPayload; }
+    double number() const { return std::bit_cast<double>(bits_); }
+    std::int64_t whole() const {
+      return static_cast<std::int64_t>((bits_ & kPayload) << 16) >> 16;  // sign-extended
+    }
+    void setText(std::uint64_t index) { bits_ = kTextTag | index; }
+    void setNumber(double v) { bits_ = std::bit_cast<std::uint64_t>(v); }  // not NaN
+    void setWhole(std::int64_t v) {
+      bits_ = kWholeTag | (static_cast<std::uint64_t>(v) & kPayload);
+    }
+
+   private:
+    static constexpr std::uint64_t kTagMask = 0xFFFF000000000000u;
+    static constexpr std::uint64_t kPayload = ~kTagMask;
+    static constexpr std::uint64_t kEmptyTag = 0xFFF1000000000000u;
+    static constexpr std::uint64_t kTextTag = 0xFFF2000000000000u;
+    static constexpr std::uint64_t kWholeTag = 0xFFF3000000000000u;
+    std::uint64_t bits_ = kEmptyTag;
+  };
+  static_assert(sizeof(Entry) == 8);
+  Entry* entry(int col, int row) { return &cells_[static_cast<size_t>(row) * cols_ + col]; }
+
   int cols_ = 0;
   int rows_ = 0;
-  std::vector<std::string> cells_;  // row-major: row * cols_ + col
+  std::vector<Entry, BlockAllocator<Entry>> cells_;  // row-major: row * cols_ + col
+  std::vector<std::string> texts_;  // texts of Text cells; a cell keeps its slot when rewritten
+  NumberFormat fmt_;                // of the Number cells
+  bool hasNumbers_ = false;
   Listener* listener_ = nullptr;
 };
 

@@ -78,12 +78,12 @@ void fillSourceGrid(const Workspace& ws, const NumberFormat& fmt, TextGrid& grid
   // Further contents 6 to 9 are never shown; their columns stay empty.
   const int shownExtras = std::min(ws.ContentCount - 1, 5);
   for (int r = 1; r <= n; ++r) {
-    grid.setCell(0, r, std::to_string(r));  // a whole number: the general format's digits
-    grid.setCell(1, r, fmt.format(ws.Mass[r]));
-    grid.setCell(2, r, fmt.format(ws.Content[r]));
-    if (byParam) grid.setCell(3, r, fmt.format(ws.Param[r]));
+    grid.setWhole(0, r, r);  // a whole number: the general format's digits
+    grid.setNumber(1, r, ws.Mass[r], fmt);
+    grid.setNumber(2, r, ws.Content[r], fmt);
+    if (byParam) grid.setNumber(3, r, ws.Param[r], fmt);
     for (int k = 1; k <= shownExtras; ++k)
-      grid.setCell(2 + byParam + k, r, fmt.format(ws.ExtraContents[k][r]));
+      grid.setNumber(2 + byParam + k, r, ws.ExtraContents[k][r], fmt);
   }
 }
 

@@ -59,6 +59,16 @@ class ReadContext {
   // Memory the model takes on; throws tooBig past the limits above.
   void addModel(std::uint64_t bytes);
 
+  // The account as it stands, to return to when a part is read again from its start.
+  struct Account {
+    std::uint64_t input = 0, model = 0;
+  };
+  Account account() const { return {input_, model_}; }
+  void restore(Account a) {
+    input_ = a.input;
+    model_ = a.model;
+  }
+
  private:
   std::string file_;
   std::uint64_t input_ = 0;

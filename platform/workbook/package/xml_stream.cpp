@@ -173,10 +173,33 @@ void XmlParser::check(int status) {
     ctx_.corrupt("часть " + part_ +
                  " содержит объявление типа документа (DTD), а оно не допускается");
   if (status == XML_STATUS_ERROR) {
-    ctx_.corrupt("ошибка XML в части " + part_ + " (строка " +
-                 std::to_string(XML_GetCurrentLineNumber(p_)) + ", столбец " +
-                 std::to_string(XML_GetCurrentColumnNumber(p_) + 1) +
-                 "): " + errorText(XML_GetErrorCode(p_)));
+    std::uint64_t line = XML_GetCurrentLineNumber(p_), column = XML_GetCurrentColumnNumber(p_);
+    if (spliced_ && line == skipFrom_.line && column >= skipFrom_.column) {
+      line = skipTo_.line;
+      column = skipTo_.column + (column - skipFrom_.column);
+    } else if (spliced_ && line > skipFrom_.line) {
+      line += skipTo_.line - skipFrom_.line;
+    }
+    ctx_.corrupt("ошибка XML в части " + part_ + " (строка " + std::to_string(line) + ", столбец " +
+                 std::to_string(column + 1) + "): " + errorText(XML_GetErrorCode(p_)));
+  }
+}
+
+void XmlParser::Position::advance(std::string_view bytes) {
+  for (char ch : bytes) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c == '\n') {
+      if (!afterCr) ++line;
+      column = 0;
+      afterCr = false;
+    } else if (c == '\r') {
+      ++line;
+      column = 0;
+      afterCr = true;
+    } else {
+      afterCr = false;
+      if ((c & 0xC0) != 0x80) ++column;  // a UTF-8 sequence is one character
+    }
   }
 }
 

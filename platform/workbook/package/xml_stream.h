@@ -4,6 +4,7 @@
 // amplification guard is on, and every parse error becomes a "damaged file" message naming
 // the part, line and column.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -49,10 +50,27 @@ class XmlParser {
   // The end of the document: an unclosed root element is an error here.
   void finish();
 
+  // A place in the document as expat counts it: lines from 1, columns from 0 in characters, a
+  // CR LF pair one line break.
+  struct Position {
+    std::uint64_t line = 1, column = 0;
+    bool afterCr = false;
+    void advance(std::string_view bytes);
+  };
+  // The caller read the stretch from `from` to `to` itself and feeds on after it: messages
+  // about what follows name the place in the whole document.
+  void skipped(const Position& from, const Position& to) {
+    skipFrom_ = from;
+    skipTo_ = to;
+    spliced_ = true;
+  }
+
  private:
   void check(int status);
 
   XML_ParserStruct* p_;
+  bool spliced_ = false;
+  Position skipFrom_, skipTo_;
   XmlHandler& handler_;
   ReadContext& ctx_;
   std::string part_;

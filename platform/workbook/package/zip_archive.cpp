@@ -3,7 +3,12 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <optional>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 namespace ore::reader {
@@ -40,6 +45,84 @@ std::string zipErrorText(int code) {
     }
   }
 }
+
+// Members from this compressed size on are inflated on a second thread (every member under the
+// fuzzer, so that hostile archives meet that path too).
+#ifndef OREFRAC_FUZZING
+constexpr std::uint64_t kAheadMinBytes = 256 * 1024;
+#else
+constexpr std::uint64_t kAheadMinBytes = 0;
+#endif
+
+// Inflates one member on a thread of its own into a ring of chunks; the reader takes them in
+// order. A read error travels as a chunk (size < 0) so that it is met where it occurred.
+class Inflater {
+ public:
+  struct Chunk {
+    std::vector<char> data = std::vector<char>(kChunkBytes);
+    zip_int64_t size = 0;
+    int error = 0;
+  };
+
+  explicit Inflater(zip_file_t* f) : f_(f), thread_([this] { run(); }) {}
+  ~Inflater() {
+    {
+      std::lock_guard<std::mutex> lock(m_);
+      stop_ = true;
+    }
+    cv_.notify_all();
+    thread_.join();
+  }
+  Inflater(const Inflater&) = delete;
+  Inflater& operator=(const Inflater&) = delete;
+
+  // The next chunk in order (size 0 at the end of the member); valid until release().
+  const Chunk& next() {
+    std::unique_lock<std::mutex> lock(m_);
+    cv_.wait(lock, [&] { return filled_ > taken_; });
+    return ring_[taken_ % kRing];
+  }
+  void release() {
+    {
+      std::lock_guard<std::mutex> lock(m_);
+      ++taken_;
+    }
+    cv_.notify_all();
+  }
+
+ private:
+  static constexpr std::size_t kRing = 4;
+  static constexpr std::size_t kChunkBytes = 128 * 1024;
+
+  void run() {
+    for (;;) {
+      std::size_t slot;
+      {
+        std::unique_lock<std::mutex> lock(m_);
+        cv_.wait(lock, [&] { return stop_ || filled_ - taken_ < kRing; });
+        if (stop_) return;
+        slot = filled_ % kRing;
+      }
+      Chunk& c = ring_[slot];
+      c.size = zip_fread(f_, c.data.data(), c.data.size());
+      c.error = c.size < 0 ? zip_error_code_zip(zip_file_get_error(f_)) : 0;
+      {
+        std::lock_guard<std::mutex> lock(m_);
+        ++filled_;
+      }
+      cv_.notify_all();
+      if (c.size <= 0) return;
+    }
+  }
+
+  zip_file_t* f_;
+  Chunk ring_[kRing];
+  std::mutex m_;
+  std::condition_variable cv_;
+  std::size_t filled_ = 0, taken_ = 0;
+  bool stop_ = false;
+  std::thread thread_;  // last: starts once the ring exists
+};
 
 }  // namespace
 
@@ -105,13 +188,11 @@ void ZipArchive::read(const std::string& name, const std::function<void(std::str
       zip_fopen_index(zip_, static_cast<zip_uint64_t>(index), 0), &zip_fclose);
   if (!f) ctx_.corrupt(name + ": " + zipErrorText(zip_error_code_zip(zip_get_error(zip_))));
 
-  std::vector<char> buf(64 * 1024);
   std::uint64_t total = 0;
-  for (;;) {
-    zip_int64_t n = zip_fread(f.get(), buf.data(), buf.size());
-    if (n < 0)
-      ctx_.corrupt(name + ": " + zipErrorText(zip_error_code_zip(zip_file_get_error(f.get()))));
-    if (n == 0) break;
+  // Every check is made here, on the caller's thread, chunk by chunk in the member's order, so
+  // a limit or a damaged stream is met at the same byte whether or not inflating ran ahead.
+  auto deliver = [&](zip_int64_t n, int errorCode, std::string_view data) {
+    if (n < 0) ctx_.corrupt(name + ": " + zipErrorText(errorCode));
     auto got = static_cast<std::uint64_t>(n);
     total += got;
     if (got > budget_)
@@ -122,7 +203,35 @@ void ZipArchive::read(const std::string& name, const std::function<void(std::str
     if (total > kRatioMinBytes && total > kMaxRatio * std::max<std::uint64_t>(compressed, 1))
       ctx_.tooBig("часть " + name + " сжата более чем в 1000 раз (похоже на «zip-бомбу»)");
     ctx_.addInput(got);
-    sink(std::string_view(buf.data(), static_cast<std::size_t>(n)));
+    sink(data);
+  };
+
+  // A large member: inflating runs on a thread of its own, a few chunks ahead of the parser
+  // (here, when no thread is to be had).
+  std::optional<Inflater> ahead;
+  if (compressed >= kAheadMinBytes) {
+    try {
+      ahead.emplace(f.get());
+    } catch (const std::system_error&) {
+    }
+  }
+  if (!ahead) {
+    std::vector<char> buf(64 * 1024);
+    for (;;) {
+      zip_int64_t n = zip_fread(f.get(), buf.data(), buf.size());
+      if (n == 0) break;
+      deliver(n, n < 0 ? zip_error_code_zip(zip_file_get_error(f.get())) : 0,
+              std::string_view(buf.data(), n < 0 ? 0 : static_cast<std::size_t>(n)));
+    }
+    return;
+  }
+
+  for (;;) {
+    const Inflater::Chunk& c = ahead->next();
+    if (c.size == 0) break;
+    deliver(c.size, c.error,
+            std::string_view(c.data.data(), c.size < 0 ? 0 : static_cast<std::size_t>(c.size)));
+    ahead->release();
   }
 }
 

@@ -37,6 +37,10 @@ class ZipArchive {
   // The whole member, for the small ones; tooBig past maxBytes.
   std::string readAll(const std::string& name, std::size_t maxBytes);
 
+  // What is left of the inflation allowance, to return to when a member is read again.
+  std::uint64_t budget() const { return budget_; }
+  void restoreBudget(std::uint64_t b) { budget_ = b; }
+
  private:
   ZipArchive(zip* z, std::uint64_t archiveBytes, ReadContext& ctx);
 

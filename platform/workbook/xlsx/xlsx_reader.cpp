@@ -1,5 +1,8 @@
 #include "platform/workbook/xlsx/xlsx_reader.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <optional>
@@ -219,7 +222,7 @@ bool parseCellRef(std::string_view ref, std::int64_t& row, std::int64_t& col) {
   return true;
 }
 
-class SheetHandler : public XmlHandler {
+class SheetHandler final : public XmlHandler {
  public:
   SheetHandler(ReadContext& ctx, Sheet& sheet, const SharedStrings* sst,
                const std::vector<bool>& dateXf, bool date1904)
@@ -233,6 +236,7 @@ class SheetHandler : public XmlHandler {
   void start(std::string_view, std::string_view local, const char** attrs) override {
     if (!inData_) {
       if (local == "sheetData") inData_ = true;
+      if (local == "dimension") reserveFor(attrValue(attrs, "ref"));
       return;
     }
     if (inCell_) {
@@ -290,8 +294,27 @@ class SheetHandler : public XmlHandler {
     if (capture_) capture_->append(s);
   }
 
+  bool inSheetData() const { return inData_; }
+
  private:
   std::string onSheet() const { return " на листе " + quoted(sheet_.name()); }
+
+  // The range the writer says the sheet covers ("A1:D1000001"): room for it at once, as far as
+  // the model may grow before the content has to justify it.
+  void reserveFor(const char* ref) {
+    if (!ref) return;
+    const std::string_view r(ref);
+    const auto colon = r.find(':');
+    std::int64_t row1, col1, row2, col2;
+    if (colon == std::string_view::npos || !parseCellRef(r.substr(0, colon), row1, col1) ||
+        !parseCellRef(r.substr(colon + 1), row2, col2) || row2 < row1 || col2 < col1)
+      return;
+    // Rows are kept from column 1 on; a sheet cell takes 16 bytes.
+    const auto rows = static_cast<std::uint64_t>(row2);
+    const std::uint64_t cells = rows * static_cast<std::uint64_t>(col2);
+    if (rows > static_cast<std::uint64_t>(Sheet::kMaxRows) || cells > kModelFloor / 16) return;
+    sheet_.reserve(rows, cells);
+  }
 
   void startCell(const char** attrs) {
     const char* ref = nullptr;
@@ -484,7 +507,428 @@ class SheetHandler : public XmlHandler {
   std::map<std::int64_t, SharedFormula> sharedFormulas_;  // by si, as the masters give them
 };
 
+// The rows of a sheet without expat: a scanner for the inside of <sheetData>, where nearly all
+// of a large sheet's bytes are, that hands the same elements, attributes and texts to the
+// SheetHandler. It takes only a plain, certainly well-formed subset of XML (no comments, CDATA,
+// processing instructions or character references; no CR; names in ASCII). At anything else it
+// gives up (ScanGiveUp) and the part is read again from its start through expat alone, so every
+// message about a damaged part stays expat's. Outside <sheetData> expat reads as before.
+struct ScanGiveUp {};
+
+class SheetDataScanner {
+ public:
+  explicit SheetDataScanner(SheetHandler& h) : h_(h) {}
+
+  // The qualified name of the <sheetData> element being read ("sheetData", "x:sheetData").
+  void begin(std::string_view qname) { sheetData_ = qname; }
+
+  // Takes the next bytes of the document. True once </sheetData> is reached: rest() then holds
+  // the document from that end tag on.
+  bool feed(std::string_view chunk) {
+    buf_.append(chunk);
+    const std::size_t done = scan();
+    count(std::string_view(buf_).substr(0, done));
+    if (ended_) {
+      rest_ = buf_.substr(done);
+      buf_.clear();
+      return true;
+    }
+    buf_.erase(0, done);
+    // A token or a text this long is no row of a sheet.
+    if (buf_.size() > kMaxPending) throw ScanGiveUp{};
+    return false;
+  }
+  const std::string& rest() const { return rest_; }
+  // Where the scanned stretch ends, counted from its start.
+  const XmlParser::Position& position() const { return pos_; }
+  void startAt(const XmlParser::Position& p) { pos_ = p; }
+
+ private:
+  static constexpr std::size_t kMaxPending = 1u << 20;
+  static constexpr std::size_t kMaxDepth = 32;
+
+  static bool nameStart(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+  }
+  static bool nameChar(char c) {
+    return nameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
+  }
+  static bool blank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+
+  // Lines and columns of the stretch taken, for messages about what follows it.
+  void count(std::string_view s) {
+    if (nonAscii_) {
+      pos_.advance(s);
+      nonAscii_ = false;
+      return;
+    }
+    const auto lines = static_cast<std::uint64_t>(std::count(s.begin(), s.end(), '\n'));
+    if (lines) {
+      pos_.line += lines;
+      pos_.column = s.size() - 1 - s.rfind('\n');
+    } else {
+      pos_.column += s.size();
+    }
+  }
+
+  // Whole tokens of buf_; returns how much was taken.
+  std::size_t scan() {
+    const std::string_view s(buf_);
+    std::size_t i = 0;
+    while (i < s.size()) {
+      if (s[i] != '<') {
+        const std::size_t lt = s.find('<', i);
+        if (lt == std::string_view::npos) break;  // the text may go on in the next chunk
+        text(s.substr(i, lt - i));
+        i = lt;
+        continue;
+      }
+      const std::size_t gt = s.find('>', i);
+      if (gt == std::string_view::npos) break;
+      if (tag(s.substr(i + 1, gt - i - 1))) return i;  // </sheetData>
+      i = gt + 1;
+    }
+    return i;
+  }
+
+  // Appends one UTF-8 sequence from s at i, checked as expat checks it; returns its length.
+  std::size_t utf8(std::string_view s, std::size_t i, std::string& out) {
+    nonAscii_ = true;
+    const auto b = [&](std::size_t k) {
+      return i + k < s.size() ? static_cast<unsigned char>(s[i + k]) : 0u;
+    };
+    const unsigned c = b(0);
+    auto cont = [&](std::size_t k) { return (b(k) & 0xC0) == 0x80; };
+    std::size_t n;
+    if (c >= 0xC2 && c <= 0xDF && cont(1)) {
+      n = 2;
+    } else if (c >= 0xE0 && c <= 0xEF && cont(1) && cont(2)) {
+      if ((c == 0xE0 && b(1) < 0xA0) || (c == 0xED && b(1) > 0x9F)) throw ScanGiveUp{};
+      if (c == 0xEF && b(1) == 0xBF && b(2) >= 0xBE) throw ScanGiveUp{};  // U+FFFE, U+FFFF
+      n = 3;
+    } else if (c >= 0xF0 && c <= 0xF4 && cont(1) && cont(2) && cont(3)) {
+      if ((c == 0xF0 && b(1) < 0x90) || (c == 0xF4 && b(1) > 0x8F)) throw ScanGiveUp{};
+      n = 4;
+    } else {
+      throw ScanGiveUp{};
+    }
+    out.append(s.substr(i, n));
+    return n;
+  }
+
+  // Character data or an attribute value, its references resolved.
+  std::string_view decode(std::string_view s, bool attribute) {
+    std::size_t i = 0;
+    while (i < s.size()) {
+      const auto c = static_cast<unsigned char>(s[i]);
+      if (c < 0x20 || c >= 0x80 || c == '&' || c == ']' || c == '<') break;
+      ++i;
+    }
+    if (i == s.size()) return s;
+    scratch_.assign(s.substr(0, i));
+    while (i < s.size()) {
+      const auto c = static_cast<unsigned char>(s[i]);
+      if (c == '&') {
+        const std::size_t semi = s.find(';', i);
+        if (semi == std::string_view::npos) throw ScanGiveUp{};
+        const std::string_view name = s.substr(i + 1, semi - i - 1);
+        if (name == "amp")
+          scratch_ += '&';
+        else if (name == "lt")
+          scratch_ += '<';
+        else if (name == "gt")
+          scratch_ += '>';
+        else if (name == "quot")
+          scratch_ += '"';
+        else if (name == "apos")
+          scratch_ += '\'';
+        else
+          throw ScanGiveUp{};
+        i = semi + 1;
+      } else if (c >= 0x80) {
+        i += utf8(s, i, scratch_);
+      } else if (c < 0x20) {
+        // Expat turns CR and, in attributes, every line break or tab into something else.
+        if (attribute || (c != '\t' && c != '\n')) throw ScanGiveUp{};
+        scratch_ += static_cast<char>(c);
+        ++i;
+      } else if (c == '<' || (c == ']' && s.substr(i, 3) == "]]>")) {
+        throw ScanGiveUp{};
+      } else {
+        scratch_ += static_cast<char>(c);
+        ++i;
+      }
+    }
+    return scratch_;
+  }
+
+  void text(std::string_view s) {
+    const std::string_view t = decode(s, false);
+    if (!t.empty()) h_.text(t);
+  }
+
+  // A qualified name at the start of s; its length, or 0 when it is none this scanner takes.
+  static std::size_t qname(std::string_view s) {
+    std::size_t i = 0;
+    if (s.empty() || !nameStart(s[0])) return 0;
+    while (i < s.size() && nameChar(s[i])) ++i;
+    if (i < s.size() && s[i] == ':') {
+      ++i;
+      if (i == s.size() || !nameStart(s[i])) return 0;
+      while (i < s.size() && nameChar(s[i])) ++i;
+    }
+    return i;
+  }
+  static void split(std::string_view q, std::string_view& ns, std::string_view& local) {
+    const std::size_t colon = q.find(':');
+    if (colon == std::string_view::npos) {
+      ns = {};
+      local = q;
+    } else {
+      ns = q.substr(0, colon);
+      local = q.substr(colon + 1);
+    }
+  }
+
+  // The inside of one tag, between < and >. True for the end tag of <sheetData>.
+  bool tag(std::string_view s) {
+    if (!s.empty() && s[0] == '/') {
+      const std::string_view rest = s.substr(1);
+      const std::size_t n = qname(rest);
+      if (n == 0) throw ScanGiveUp{};
+      for (std::size_t k = n; k < rest.size(); ++k)
+        if (!blank(rest[k])) throw ScanGiveUp{};
+      const std::string_view name = rest.substr(0, n);
+      if (open_.empty()) {
+        if (name != sheetData_) throw ScanGiveUp{};
+        ended_ = true;
+        return true;
+      }
+      if (name != open_.back()) throw ScanGiveUp{};
+      std::string_view ns, local;
+      split(name, ns, local);
+      h_.end(ns, local);
+      open_.pop_back();
+      return false;
+    }
+    const std::size_t n = qname(s);
+    if (n == 0) throw ScanGiveUp{};
+    const std::string_view name = s.substr(0, n);
+    bool empty = false;
+    // Attribute names and values, each followed by its NUL, in attrText_; then the pointers.
+    attrText_.clear();
+    std::size_t attrCount = 0;
+    std::size_t i = n;
+    for (;;) {
+      const std::size_t before = i;
+      while (i < s.size() && blank(s[i])) ++i;
+      if (i == s.size()) break;
+      if (s[i] == '/') {
+        if (i + 1 != s.size()) throw ScanGiveUp{};
+        empty = true;
+        break;
+      }
+      if (i == before) throw ScanGiveUp{};  // attributes are set apart by blanks
+      const std::size_t an = qname(s.substr(i));
+      if (an == 0) throw ScanGiveUp{};
+      const std::string_view attr = s.substr(i, an);
+      i += an;
+      while (i < s.size() && blank(s[i])) ++i;
+      if (i == s.size() || s[i] != '=') throw ScanGiveUp{};
+      ++i;
+      while (i < s.size() && blank(s[i])) ++i;
+      if (i == s.size() || (s[i] != '"' && s[i] != '\'')) throw ScanGiveUp{};
+      const char quote = s[i++];
+      const std::size_t close = s.find(quote, i);
+      if (close == std::string_view::npos) throw ScanGiveUp{};
+      const std::string_view value = decode(s.substr(i, close - i), true);
+      i = close + 1;
+      // Expat refuses a repeated attribute.
+      for (std::size_t k = 0, at = 0; k < attrCount; ++k) {
+        const std::string_view seen(attrText_.c_str() + at);
+        if (seen == attr) throw ScanGiveUp{};
+        at += seen.size() + 1;
+        at += std::strlen(attrText_.c_str() + at) + 1;
+      }
+      attrText_.append(attr);
+      attrText_ += '\0';
+      attrText_.append(value);
+      attrText_ += '\0';
+      ++attrCount;
+    }
+    attrs_.clear();
+    for (std::size_t k = 0, at = 0; k < 2 * attrCount; ++k) {
+      attrs_.push_back(attrText_.c_str() + at);
+      at += std::strlen(attrText_.c_str() + at) + 1;
+    }
+    attrs_.push_back(nullptr);
+    std::string_view ns, local;
+    split(name, ns, local);
+    h_.start(ns, local, attrs_.data());
+    if (empty) {
+      h_.end(ns, local);
+    } else {
+      if (open_.size() >= kMaxDepth) throw ScanGiveUp{};
+      open_.emplace_back(name);
+    }
+    return false;
+  }
+
+  SheetHandler& h_;
+  std::string sheetData_;
+  std::string buf_, rest_, scratch_, attrText_;
+  std::vector<const char*> attrs_;
+  std::vector<std::string> open_;  // elements open inside <sheetData>
+  bool ended_ = false;
+  bool nonAscii_ = false;
+  XmlParser::Position pos_;
+};
+
+// Reads a worksheet part: expat up to and including the <sheetData> tag and from </sheetData>
+// on, the scanner in between.
+class SheetPartReader {
+ public:
+  SheetPartReader(SheetHandler& h, ReadContext& ctx, const std::string& part)
+      : h_(h), parser_(h, ctx, part), scanner_(h) {}
+
+  void feed(std::string_view chunk) {
+    switch (mode_) {
+      case Mode::Expat:
+        parser_.feed(chunk);
+        return;
+      case Mode::Scanner:
+        if (scanner_.feed(chunk)) toExpat();
+        return;
+      case Mode::Head:
+        head(chunk);
+        return;
+    }
+  }
+
+  void finish() {
+    if (mode_ == Mode::Scanner) throw ScanGiveUp{};  // cut off inside <sheetData>
+    parser_.finish();
+  }
+
+ private:
+  enum class Mode { Head, Scanner, Expat };
+
+  // The scanner reads UTF-8 only, and counts places from the first byte: a part with a byte
+  // order mark or declared in another encoding is left to expat.
+  static bool plainUtf8(std::string_view start) {
+    if (start.substr(0, 3) == "\xEF\xBB\xBF") return false;
+    if (start.substr(0, 5) != "<?xml") return true;
+    const std::string_view decl = start.substr(0, start.find("?>"));
+    const std::size_t enc = decl.find("encoding");
+    if (enc == std::string_view::npos) return true;
+    const std::size_t q = decl.find_first_of("\"'", enc);
+    if (q == std::string_view::npos) return false;
+    const std::string_view name = decl.substr(q + 1, 5);
+    return name.size() == 5 && (name[0] | 0x20) == 'u' && (name[1] | 0x20) == 't' &&
+           (name[2] | 0x20) == 'f' && name[3] == '-' && name[4] == '8' && decl.size() > q + 6 &&
+           decl[q + 6] == decl[q];
+  }
+
+  // Before <sheetData>: finds its start tag, lets expat read up to its end and the scanner on.
+  void head(std::string_view chunk) {
+    if (first_) {
+      first_ = false;
+      if (!plainUtf8(chunk)) {
+        mode_ = Mode::Expat;
+        parser_.feed(chunk);
+        return;
+      }
+    }
+    std::size_t at = 0;
+    for (;;) {
+      at = chunk.find("sheetData", at);
+      if (at == std::string_view::npos) break;
+      std::size_t lt = at;
+      while (lt > 0 && chunk[lt - 1] != '<' &&
+             (std::isalnum(static_cast<unsigned char>(chunk[lt - 1])) || chunk[lt - 1] == ':' ||
+              chunk[lt - 1] == '_' || chunk[lt - 1] == '-' || chunk[lt - 1] == '.'))
+        --lt;
+      const std::size_t after = at + 9;
+      if (lt > 0 && chunk[lt - 1] == '<' && after < chunk.size() &&
+          (chunk[after] == '>' || chunk[after] == ' ' || chunk[after] == '\t' ||
+           chunk[after] == '\n'))
+        break;
+      at = after;
+    }
+    const std::size_t gt = at == std::string_view::npos ? at : chunk.find('>', at);
+    if (gt == std::string_view::npos || h_.inSheetData() || chunk[gt - 1] == '/') {
+      pos_.advance(chunk);
+      parser_.feed(chunk);
+      if (h_.inSheetData()) mode_ = Mode::Expat;
+      return;
+    }
+    const std::string_view upTo = chunk.substr(0, gt + 1);
+    pos_.advance(upTo);
+    parser_.feed(upTo);
+    const std::string_view rest = chunk.substr(gt + 1);
+    if (!h_.inSheetData()) {  // not the tag it looked like: expat reads on alone
+      mode_ = Mode::Expat;
+      parser_.feed(rest);
+      return;
+    }
+    std::size_t lt = at;
+    while (chunk[lt - 1] != '<') --lt;
+    scanner_.begin(chunk.substr(lt, at + 9 - lt));
+    scanner_.startAt(pos_);
+    mode_ = Mode::Scanner;
+    if (scanner_.feed(rest)) toExpat();
+  }
+
+  void toExpat() {
+    parser_.skipped(pos_, scanner_.position());
+    mode_ = Mode::Expat;
+    parser_.feed(scanner_.rest());
+  }
+
+  SheetHandler& h_;
+  XmlParser parser_;
+  SheetDataScanner scanner_;
+  Mode mode_ = Mode::Head;
+  bool first_ = true;
+  XmlParser::Position pos_;
+};
+
+#ifdef OREFRAC_FUZZING
+bool rowScanner = true;
+#else
+constexpr bool rowScanner = true;
+#endif
+
+void readSheetPart(ZipArchive& zip, const std::string& part, Sheet& sheet, const SharedStrings* sst,
+                   const std::vector<bool>& dateXf, bool date1904, ReadContext& ctx) {
+  const ReadContext::Account account = ctx.account();
+  const std::uint64_t budget = zip.budget();
+  if (rowScanner) {
+    try {
+      SheetHandler h(ctx, sheet, sst, dateXf, date1904);
+      SheetPartReader reader(h, ctx, part);
+      zip.read(part, [&](std::string_view chunk) { reader.feed(chunk); });
+      reader.finish();
+      return;
+    } catch (const ScanGiveUp&) {
+    }
+  }
+  // Something the scanner does not take: the part once more, through expat alone, as if read
+  // for the first time.
+  ctx.restore(account);
+  zip.restoreBudget(budget);
+  sheet = Sheet(sheet.name());
+  SheetHandler h(ctx, sheet, sst, dateXf, date1904);
+  parseMember(zip, part, h, ctx);
+}
+
 }  // namespace
+
+#ifdef OREFRAC_FUZZING
+void useRowScanner(bool on) {
+  rowScanner = on;
+}
+#endif
 
 std::string resolvePartName(std::string_view baseDir, std::string_view target) {
   std::string decoded;
@@ -581,8 +1025,7 @@ Workbook readXlsx(ZipArchive& zip, ReadContext& ctx) {
     if (!typeIs(r.type, "/worksheet") && !typeIs(r.type, "/xlMacrosheet")) continue;
     auto part = zip.find(r.target);
     if (!part) ctx.corrupt("в архиве нет части " + r.target + " листа " + quoted(e.name));
-    SheetHandler h(ctx, sheet, sst.get(), dateXf, wbh.date1904);
-    parseMember(zip, *part, h, ctx);
+    readSheetPart(zip, *part, sheet, sst.get(), dateXf, wbh.date1904, ctx);
   }
   return wb;
 }

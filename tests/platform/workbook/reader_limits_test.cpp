@@ -342,6 +342,35 @@ TEST(ReaderLimitsTest, XlsxCellKinds) {
   }
 }
 
+TEST(ReaderLimitsTest, XlsxRowsInEveryLegalFormReadAlike) {
+  // B1 = 1.5, C1 = "a<b", D1 = 7; the forms the row scanner reads itself and those it leaves to
+  // expat (comments, CDATA, character references) must give the same cells.
+  const char* forms[] = {
+      "<row r=\"1\"><c r=\"B1\"><v>1.5</v></c><c r=\"C1\" t=\"inlineStr\"><is><t>a&lt;b</t>"
+      "</is></c><c r=\"D1\"><v>7</v></c></row>",
+      "<x:row xmlns:x=\"u\"><x:c t='n' r='B1' ><x:v>1.5</x:v></x:c>\n <x:c t=\"inlineStr\">"
+      "<x:is><x:r><x:rPr><x:b/></x:rPr><x:t xml:space=\"preserve\">a</x:t></x:r><x:r><x:t>&lt;b"
+      "</x:t></x:r><x:rPh><x:t>z</x:t></x:rPh></x:is></x:c><x:c><x:v>7</x:v></x:c></x:row>",
+      "<row r=\"1\"><c r=\"B1\"><v>1.5</v></c><!-- note --><c r=\"C1\" t=\"inlineStr\"><is><t>"
+      "<![CDATA[a<b]]></t></is></c><c r=\"D1\"><v>&#55;</v></c></row>",
+  };
+  for (const char* form : forms) {
+    Workbook wb = readWorkbook(writeZip("forms.xlsx", xlsx({{"S", sheetXml(form)}})));
+    const Sheet& s = wb.sheets.at(0);
+    EXPECT_EQ(s.cell(1, 2).number, 1.5) << form;
+    EXPECT_EQ(s.cell(1, 3).text, "a<b") << form;
+    EXPECT_EQ(s.cell(1, 4).number, 7) << form;
+    EXPECT_EQ(s.lastCol(), 4) << form;
+  }
+  // Damage after the rows is named where it is in the whole part (lines, and columns counted
+  // in characters).
+  const std::string tail =
+      std::string("<worksheet xmlns=\"") + kMainNs +
+      "\">\n<sheetData><row><c t=\"inlineStr\"><is><t>Масса</t></is></c></row>\n<row><c><v>1"
+      "</v></c></row></sheetData><bad></worksheet>";
+  expectFailure(writeZip("tail.xlsx", xlsx({{"S", tail}})), "(строка 3, столбец 46)");
+}
+
 TEST(ReaderLimitsTest, XlsRecords) {
   // A shared string split by a CONTINUE record (the rest resumes with a flags byte: wide).
   const std::string sst =
