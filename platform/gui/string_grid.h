@@ -29,7 +29,7 @@ class StringGrid : public QTableView {
   int rowCount() const { return grid_.rowCount(); }
   void setColCount(int n) { grid_.setColCount(n); }
   void setRowCount(int n) { grid_.setRowCount(n); }
-  const std::string& cell(int col, int row) const { return grid_.cell(col, row); }
+  std::string cell(int col, int row) const { return grid_.cell(col, row); }
   void setCell(int col, int row, std::string text) { grid_.setCell(col, row, std::move(text)); }
   // Column 0 and row 0 are the header sections: their width and height are the headers' own.
   void setColWidth(int col, int width);
