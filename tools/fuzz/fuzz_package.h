@@ -6,10 +6,15 @@
 #include <zlib.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "data/errors.h"
+#include "platform/workbook/package/xml_scanner.h"
+#include "platform/workbook/workbook.h"
 
 namespace ore::fuzz {
 
@@ -67,6 +72,34 @@ inline std::vector<std::string_view> splitParts(const std::uint8_t* data, std::s
   }
   parts.push_back(s);
   return parts;
+}
+
+// What a read gave: every sheet's name, size and (for sheets of moderate size) cells, or the
+// message. Read once with the region scanner and once through expat alone, the two must agree.
+inline std::string readBothWays(const std::function<Workbook()>& read) {
+  auto outcome = [&](bool scanner) {
+    reader::useRegionScanner(scanner);
+    std::string out;
+    try {
+      const Workbook wb = read();
+      for (const auto& s : wb.sheets) {
+        out += s.name() + "|" + std::to_string(s.lastRow()) + "|" + std::to_string(s.lastCol());
+        if (s.lastRow() * s.lastCol() > 100000) continue;
+        for (std::int64_t r = 1; r <= s.lastRow(); ++r)
+          for (std::int64_t c = 1; c <= s.lastCol(); ++c) {
+            const Cell cell = s.cell(r, c);
+            out += "|" + std::to_string(static_cast<int>(cell.type)) + ":" +
+                   std::to_string(cell.number) + ":" + cell.text + ":" + cell.formula.str();
+          }
+      }
+    } catch (const Error& e) {
+      out = std::string("error: ") + e.what();
+    }
+    return out;
+  };
+  const std::string fast = outcome(true);
+  if (fast != outcome(false)) std::abort();
+  return fast;
 }
 
 }  // namespace ore::fuzz

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "platform/workbook/cell_values.h"
+#include "platform/workbook/package/xml_scanner.h"
 #include "platform/workbook/package/xml_stream.h"
+#include "platform/workbook/package/zip_archive.h"
 
 namespace ore::reader {
 
@@ -100,6 +102,8 @@ class ContentHandler : public XmlHandler {
   void text(std::string_view s) override {
     if (inPara_ && wantText_ && !skipUntil_) text_.append(s);
   }
+
+  bool inSpreadsheet() const { return inSpreadsheet_; }
 
  private:
   struct Pending {
@@ -304,6 +308,26 @@ Workbook readOds(ZipArchive& zip, ReadContext& ctx) {
   }
   auto content = zip.find("content.xml");
   if (!content) ctx.corrupt("в архиве нет части content.xml");
+  const ReadContext::Account account = ctx.account();
+  const std::uint64_t budget = zip.budget();
+  if (regionScannerOn()) {
+    try {
+      Workbook wb;
+      wb.path = ctx.file();
+      ContentHandler h(ctx, wb);
+      // The sheets inside <office:spreadsheet> go to the scanner.
+      ScannedPartReader reader(
+          h, ctx, *content, "spreadsheet", [&h] { return h.inSpreadsheet(); },
+          XmlParser::Names::Namespaces);
+      zip.read(*content, [&](std::string_view chunk) { reader.feed(chunk); });
+      reader.finish();
+      return wb;
+    } catch (const ScanGiveUp&) {
+    }
+  }
+  // Something the scanner does not take: the part once more, through expat alone.
+  ctx.restore(account);
+  zip.restoreBudget(budget);
   Workbook wb;
   wb.path = ctx.file();
   ContentHandler h(ctx, wb);

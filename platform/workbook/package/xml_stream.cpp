@@ -6,6 +6,8 @@
 
 #include <cstring>
 #include <exception>
+#include <utility>
+#include <vector>
 
 #include "platform/workbook/package/zip_archive.h"
 
@@ -94,6 +96,7 @@ struct XmlTrampoline {
   std::exception_ptr failure;
   bool doctype = false;
   int depth = 0;
+  std::vector<std::pair<std::string, std::string>> bindings;  // namespace declarations in force
 
   static void start(void* ud, const char* name, const char** attrs) {
     auto* t = static_cast<XmlTrampoline*>(ud);
@@ -128,6 +131,20 @@ struct XmlTrampoline {
       t->fail();
     }
   }
+  static void nsStart(void* ud, const char* prefix, const char* uri) {
+    auto* t = static_cast<XmlTrampoline*>(ud);
+    t->bindings.emplace_back(prefix ? prefix : "", uri ? uri : "");
+  }
+  static void nsEnd(void* ud, const char* prefix) {
+    auto* t = static_cast<XmlTrampoline*>(ud);
+    const std::string_view p = prefix ? prefix : "";
+    for (auto it = t->bindings.rbegin(); it != t->bindings.rend(); ++it) {
+      if (it->first == p) {
+        t->bindings.erase(std::next(it).base());
+        return;
+      }
+    }
+  }
   static void doctypeStart(void* ud, const char*, const char*, const char*, int) {
     auto* t = static_cast<XmlTrampoline*>(ud);
     t->doctype = true;
@@ -150,11 +167,13 @@ XmlParser::XmlParser(XmlHandler& handler, ReadContext& ctx, std::string part, Na
       ctx_(ctx),
       part_(std::move(part)) {
   if (!p_) throw std::bad_alloc();
-  auto* t = new XmlTrampoline{this, nullptr, false, 0};
+  auto* t = new XmlTrampoline{this, nullptr, false, 0, {}};
   XML_SetUserData(p_, t);
   XML_SetElementHandler(p_, &XmlTrampoline::start, &XmlTrampoline::end);
   XML_SetCharacterDataHandler(p_, &XmlTrampoline::text);
   XML_SetStartDoctypeDeclHandler(p_, &XmlTrampoline::doctypeStart);
+  if (names == Names::Namespaces)
+    XML_SetNamespaceDeclHandler(p_, &XmlTrampoline::nsStart, &XmlTrampoline::nsEnd);
   XML_SetEntityDeclHandler(p_, &XmlTrampoline::entityDecl);
   XML_SetParamEntityParsing(p_, XML_PARAM_ENTITY_PARSING_NEVER);
   XML_SetBillionLaughsAttackProtectionMaximumAmplification(p_, 20.0f);
@@ -183,6 +202,10 @@ void XmlParser::check(int status) {
     ctx_.corrupt("ошибка XML в части " + part_ + " (строка " + std::to_string(line) + ", столбец " +
                  std::to_string(column + 1) + "): " + errorText(XML_GetErrorCode(p_)));
   }
+}
+
+std::vector<std::pair<std::string, std::string>> XmlParser::namespacesInScope() const {
+  return static_cast<const XmlTrampoline*>(XML_GetUserData(p_))->bindings;
 }
 
 void XmlParser::Position::advance(std::string_view bytes) {

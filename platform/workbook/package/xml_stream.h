@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/workbook/reader_limits.h"
 
@@ -49,6 +51,9 @@ class XmlParser {
   void feed(std::string_view chunk);
   // The end of the document: an unclosed root element is an error here.
   void finish();
+  // With namespace processing: the prefixes bound where the parser stands, with their URIs
+  // (the default namespace under the empty prefix), outermost first.
+  std::vector<std::pair<std::string, std::string>> namespacesInScope() const;
 
   // A place in the document as expat counts it: lines from 1, columns from 0 in characters, a
   // CR LF pair one line break.

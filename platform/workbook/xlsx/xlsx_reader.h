@@ -18,12 +18,6 @@ bool looksLikeXlsx(const ZipArchive& zip);
 // missing part, a shared-string index out of range, an unreadable value), beyond the limits.
 Workbook readXlsx(ZipArchive& zip, ReadContext& ctx);
 
-#ifdef OREFRAC_FUZZING
-// Off: worksheet rows through expat alone, so that a fuzzer can hold the scanner's reading
-// against expat's.
-void useRowScanner(bool on);
-#endif
-
 // A part name resolved against the folder of the part that refers to it: "worksheets/a.xml"
 // from "xl/" is "xl/worksheets/a.xml"; "/xl/a.xml" is absolute; ".." climbs; %XX is decoded.
 std::string resolvePartName(std::string_view baseDir, std::string_view target);
