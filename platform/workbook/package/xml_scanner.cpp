@@ -89,13 +89,16 @@ void XmlRegionScanner::count(std::string_view s) {
     nonAscii_ = false;
     return;
   }
-  const auto lines = static_cast<std::uint64_t>(std::count(s.begin(), s.end(), '\n'));
-  if (lines) {
-    pos_.line += lines;
-    pos_.column = s.size() - 1 - s.rfind('\n');
-  } else {
-    pos_.column += s.size();
+  // memchr: parts written on one line have nothing to count, and it finds that at memory speed.
+  const char* const end = s.data() + s.size();
+  const char* last = nullptr;
+  for (const char* p = s.data(); p < end; ++p) {
+    p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+    if (!p) break;
+    ++pos_.line;
+    last = p;
   }
+  pos_.column = last ? static_cast<std::uint64_t>(end - last - 1) : pos_.column + s.size();
 }
 
 // Whole tokens of buf_; returns how much was taken.
