@@ -133,7 +133,11 @@ struct XmlTrampoline {
   }
   static void nsStart(void* ud, const char* prefix, const char* uri) {
     auto* t = static_cast<XmlTrampoline*>(ud);
-    t->bindings.emplace_back(prefix ? prefix : "", uri ? uri : "");
+    try {
+      t->bindings.emplace_back(prefix ? prefix : "", uri ? uri : "");
+    } catch (...) {
+      t->fail();
+    }
   }
   static void nsEnd(void* ud, const char* prefix) {
     auto* t = static_cast<XmlTrampoline*>(ud);
