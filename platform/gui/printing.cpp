@@ -2,12 +2,14 @@
 
 #include <dlfcn.h>
 
+#include <QFile>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
 #include <cstring>
 
 #include "data/errors.h"
+#include "platform/files/safe_file_writer.h"
 
 namespace ore::gui {
 
@@ -127,12 +129,27 @@ void DefaultPrinterTarget::printPage(const QString& title, const PageDrawer& dra
 }
 
 void PdfFileTarget::printPage(const QString& title, const PageDrawer& draw) {
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(path_);
-  SilentSpooler spooler;
-  printOnePage(printer, title, draw, "Не удалось записать файл «" + path_.toStdString() + "»",
-               spooler);
+  // Qt's PDF engine truncates the named file before the page is drawn and may leave it cut short:
+  // the page goes to a temporary file beside the target, which replaces the target only when the
+  // document is whole (it ends with the trailer's end-of-file mark).
+  const std::string failure = "Не удалось записать файл «" + path_.toStdString() + "»";
+  try {
+    SafeFileWriter file(QFile::encodeName(path_).toStdString());
+    const QString temporary = QFile::decodeName(file.temporaryPath().c_str());
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(temporary);
+    SilentSpooler spooler;
+    printOnePage(printer, title, draw, failure, spooler);
+    QFile written(temporary);
+    if (!written.open(QIODevice::ReadOnly) || written.size() < 16 ||
+        !written.seek(written.size() - 16) || !written.read(16).trimmed().endsWith("%%EOF"))
+      throw Error(failure);
+    written.close();
+    file.commit();
+  } catch (const FileWriteError&) {
+    throw Error(failure);
+  }
 }
 
 }  // namespace ore::gui

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <QBarSet>
 #include <QCategoryAxis>
@@ -8,6 +10,7 @@
 #include <QPrinter>
 #include <QStackedBarSeries>
 #include <QTemporaryDir>
+#include <csignal>
 
 #include "data/errors.h"
 #include "results/gui/histogram_window.h"
@@ -230,6 +233,45 @@ TEST(HistogramWindowTest, PrintingToAnUnwritableFileIsReported) {
   QTest::mouseClick(f->Button1, Qt::LeftButton);
   EXPECT_EQ(h.errors.messages,
             std::vector<std::string>{"Не удалось записать файл «/nonexistent-folder/h.pdf»"});
+}
+
+TEST(HistogramWindowTest, APdfNotWrittenWholeLeavesTheTargetAsItWas) {
+  Harness h;
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString kept = dir.filePath("kept.pdf"), fifo = dir.filePath("fifo.pdf");
+  const QByteArray before = "the picture saved last time";
+  {
+    QFile f(kept);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(before);
+  }
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  TForm5* f = h.ctx.Form5;
+  f->setPoints(points({{3, "0,5"}, {2, "2"}}));
+  f->show();
+  // A file size limit cuts the document short; a FIFO would never be a picture.
+  for (const QString& path : {kept, fifo}) {
+    h.errors.messages.clear();
+    f->setPrintTarget(std::make_unique<PdfFileTarget>(path));
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const rlimit small{1024, saved.rlim_max};
+    auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    if (path == kept) setrlimit(RLIMIT_FSIZE, &small);
+    QTest::mouseClick(f->Button1, Qt::LeftButton);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(h.errors.messages,
+              std::vector<std::string>{"Не удалось записать файл «" + path.toStdString() + "»"});
+  }
+  QFile k(kept);
+  ASSERT_TRUE(k.open(QIODevice::ReadOnly));
+  EXPECT_EQ(k.readAll(), before);
+  struct stat st {};
+  ASSERT_EQ(::stat(QFile::encodeName(fifo).constData(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 2);
 }
 
 TEST(HistogramWindowTest, ExitHidesAndKeepsThePoints) {
