@@ -5,17 +5,16 @@
 #include <time.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "analysis/fraction_analysis.h"
 #include "analysis/pocket_distribution.h"
 #include "analysis/sample_index.h"
+#include "bench/bench_sample.h"
 
 namespace {
 
@@ -68,22 +67,15 @@ void operator delete[](void* p, size_t) noexcept {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double seconds(Clock::time_point a, Clock::time_point b) {
-  return std::chrono::duration<double>(b - a).count();
-}
+using bench::Clock;
+using bench::median;
+using bench::seconds;
 
 // The processor time of this thread: on a shared machine it says what the run itself costs.
 double cpuSeconds() {
   timespec t{};
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
   return t.tv_sec + t.tv_nsec * 1e-9;
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
 }
 
 }  // namespace
@@ -95,18 +87,7 @@ int main(int argc, char** argv) {
   const int runs = argc > 4 ? std::atoi(argv[4]) : 9;
 
   ore::Workspace ws;
-  ws.LumpCount = n;
-  ws.resizeLumps(n);
-  std::mt19937_64 rng(2024);
-  std::lognormal_distribution<double> mass(0, 0.7);
-  std::uniform_real_distribution<double> content(0, 10), extra(0, 60);
-  for (int i = 1; i <= n; ++i) {
-    ws.Mass[i] = mass(rng);
-    ws.Content[i] = std::round(content(rng) * 1000) / 1000;  // ties, as measured contents have
-    ws.Param[i] = content(rng);
-    for (int k = 1; k < C && k <= 9; ++k) ws.ExtraContents[k][i] = extra(rng);
-  }
-  ws.ContentCount = C;
+  bench::fillSample(ws, n, C);
   ws.PocketCount = P;
   ws.PrecisionText = "0,01";
   ws.PocketBasis = ore::PocketBasis::ByContent;
