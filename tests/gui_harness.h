@@ -2,8 +2,12 @@
 // Window tests: the whole program's windows over a fresh Workspace, messages recorded instead
 // of shown, controls found by objectName as a user would find them.
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
+#include <QMenu>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <string>
 #include <vector>
@@ -33,5 +37,17 @@ struct Harness {
     return nullptr;
   }
 };
+
+// Picks "Сохранить как…" in the context menu that opens next.
+inline void pickSaveAs() {
+  QTimer::singleShot(0, [] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_TRUE(menu);
+    ASSERT_EQ(menu->actions().size(), 1);
+    EXPECT_EQ(menu->actions()[0]->text(), QString("Сохранить как…"));
+    menu->setActiveAction(menu->actions()[0]);
+    QTest::keyClick(menu, Qt::Key_Return);
+  });
+}
 
 }  // namespace ore::gui::test

@@ -9,10 +9,8 @@
 #include <QFile>
 #include <QImage>
 #include <QLineSeries>
-#include <QMenu>
 #include <QScatterSeries>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <algorithm>
 #include <fstream>
 #include <sstream>
@@ -91,14 +89,7 @@ TEST(SortabilityWindowTest, BothChartsAreSavedAsPngAndPdfFromTheirMenu) {
     for (const char* ending : {"png", "pdf"}) {
       SCOPED_TRACE(view->objectName().toStdString() + "." + ending);
       next = dir.filePath(view->objectName() + "." + ending);
-      QTimer::singleShot(0, [] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_TRUE(menu);
-        ASSERT_EQ(menu->actions().size(), 1);
-        EXPECT_EQ(menu->actions()[0]->text(), QString("Сохранить как…"));
-        menu->setActiveAction(menu->actions()[0]);
-        QTest::keyClick(menu, Qt::Key_Return);
-      });
+      pickSaveAs();
       emit view->customContextMenuRequested(QPoint(50, 50));
       EXPECT_EQ(asked, (QStringList{"PNG (*.png)", "PDF (*.pdf)"}));
       QFile file(next);

@@ -2,10 +2,8 @@
 
 #include <QFile>
 #include <QImage>
-#include <QMenu>
 #include <QPrinterInfo>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include "data/results_layout.h"
 #include "platform/gui/picture_export.h"
@@ -15,18 +13,6 @@
 
 namespace ore::gui::test {
 namespace {
-
-// Picks "Сохранить как…" in the context menu that opens next.
-void pickSaveAs() {
-  QTimer::singleShot(0, [] {
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    ASSERT_TRUE(menu);
-    ASSERT_EQ(menu->actions().size(), 1);
-    EXPECT_EQ(menu->actions()[0]->text(), QString("Сохранить как…"));
-    menu->setActiveAction(menu->actions()[0]);
-    QTest::keyClick(menu, Qt::Key_Return);
-  });
-}
 
 // The histogram's right-click menu keeps it as PNG (as shown), SVG or PDF; "Печать" without a
 // printer shows its message and then offers a PDF; a bar's tooltip names its pocket, limit,
