@@ -1,13 +1,17 @@
 #include "platform/files/safe_file_writer.h"
 
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <iostream>
 
 namespace ore {
 
@@ -21,14 +25,59 @@ std::string messageOf(Stage stage, const std::string& path, const std::string& r
   return head + path + ": " + reason;
 }
 
-// The target exists and is not a regular file: writing there would block on a FIFO, and
-// renaming over it would put a regular file in place of a device.
 std::string notRegularReason(mode_t mode) {
   if (S_ISDIR(mode)) return "это папка";
-  if (S_ISCHR(mode) || S_ISBLK(mode)) return "это устройство, а не обычный файл";
-  if (S_ISFIFO(mode)) return "это канал, а не обычный файл";
-  if (S_ISSOCK(mode)) return "это сокет, а не обычный файл";
+  if (S_ISBLK(mode)) return "это устройство, а не обычный файл";
   return "это не обычный файл";
+}
+
+// The number N when FOLDER/NAME is /proc/<this process>/fd/N (or a thread's view of the same
+// table, /proc/<pid>/task/<tid>/fd/N); -1 otherwise. FOLDER has its links resolved, so /dev/fd
+// and /proc/self arrive here spelled with the process number.
+int ownDescriptor(const std::string& folder, const std::string& name) {
+  if (name.empty() || name.size() > 9 || name.find_first_not_of("0123456789") != std::string::npos)
+    return -1;
+  const std::string proc = "/proc/" + std::to_string(::getpid());
+  if (!folder.starts_with(proc + "/")) return -1;
+  const std::string rest = folder.substr(proc.size());
+  const bool ownTable =
+      rest == "/fd" ||
+      (rest.starts_with("/task/") && rest.ends_with("/fd") && rest.size() > 9 &&
+       rest.substr(6, rest.size() - 9).find_first_not_of("0123456789") == std::string::npos);
+  return ownTable ? std::atoi(name.c_str()) : -1;
+}
+
+struct Resolved {
+  std::string path;     // the file itself: every symbolic link on the way followed
+  int descriptor = -1;  // one of this process's descriptors
+  bool throughLink = false;
+};
+
+// Follows the links one at a time rather than with realpath(): the links in /proc/self/fd name
+// files that another open() would replace or truncate, so a descriptor must be caught before its
+// link is followed, and a dangling link must give the name it points to.
+Resolved resolve(const std::string& path) {
+  Resolved r{path};
+  for (int hop = 0; hop < 40; ++hop) {
+    const fs::path p(r.path);
+    std::string parent = p.parent_path().string();
+    if (parent.empty()) parent = ".";
+    char* real = ::realpath(parent.c_str(), nullptr);
+    if (!real) return r;  // the folder's fault shows when the file is made
+    const std::string folder = real;
+    std::free(real);
+    r.descriptor = ownDescriptor(folder, p.filename().string());
+    if (r.descriptor >= 0) return r;
+    struct stat st {};
+    if (::lstat(r.path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return r;
+    std::string to(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+    const ssize_t n = ::readlink(r.path.c_str(), to.data(), to.size());
+    if (n <= 0 || static_cast<size_t>(n) >= to.size()) return r;
+    to.resize(static_cast<size_t>(n));
+    r.path = to.front() == '/' ? to : (fs::path(parent) / to).string();
+    r.throughLink = true;
+  }
+  return r;  // a loop: stat() says so
 }
 
 mode_t newFileMode() {
@@ -38,13 +87,26 @@ mode_t newFileMode() {
 }
 }  // namespace
 
+std::string noFolderAccessReason(const std::string& folder) {
+  return "нет прав на запись в папку «" + folder + "»";
+}
+
+namespace {
+std::string reasonOf(FileWriteError::Stage stage, const std::string& folder, int err,
+                     const std::string& reason) {
+  if (stage == Stage::Create && (err == EACCES || err == EPERM))
+    return noFolderAccessReason(folder);
+  return err ? std::strerror(err) : reason;
+}
+}  // namespace
+
 FileWriteError::FileWriteError(Stage stage, const std::string& path, const std::string& folder,
                                int err, const std::string& reason)
-    : Error(messageOf(stage, path, err ? std::strerror(err) : reason)),
+    : Error(messageOf(stage, path, reasonOf(stage, folder, err, reason))),
       stage(stage),
       folder(folder),
       err(err),
-      reason(err ? std::strerror(err) : reason) {}
+      reason(reasonOf(stage, folder, err, reason)) {}
 
 SafeFileWriter::SafeFileWriter(const std::string& path) : path_(path), target_(path) {
   folder_ = fs::path(path).parent_path().string();
@@ -54,39 +116,34 @@ SafeFileWriter::SafeFileWriter(const std::string& path) : path_(path), target_(p
   };
   if (path.empty()) throw refuse(Stage::Target, 0, "не указано имя файла");
 
+  const Resolved resolved = resolve(path);
+  if (resolved.descriptor >= 0) {
+    const int flags = ::fcntl(resolved.descriptor, F_GETFL);
+    if (flags < 0) throw refuse(Stage::Target, errno);
+    if ((flags & O_ACCMODE) == O_RDONLY)
+      throw refuse(Stage::Target, 0, "дескриптор открыт только для чтения");
+    out_ = resolved.descriptor;
+    descriptor_ = true;
+    return;
+  }
+  // Saving through a link writes the file it points to, not the link.
+  if (resolved.throughLink) {
+    target_ = resolved.path;
+    folder_ = fs::path(target_).parent_path().string();
+    if (folder_.empty()) folder_ = ".";
+  }
+
   struct stat st {};
-  const bool exists = ::stat(path.c_str(), &st) == 0;
+  const bool exists = ::stat(target_.c_str(), &st) == 0;
   if (!exists && errno != ENOENT && errno != ENOTDIR) throw refuse(Stage::Target, errno);
+  if (exists && (S_ISCHR(st.st_mode) || S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode))) {
+    openInPlace(st.st_mode);
+    return;
+  }
   if (exists && !S_ISREG(st.st_mode)) throw refuse(Stage::Target, 0, notRegularReason(st.st_mode));
-  if (exists && ::access(path.c_str(), W_OK) != 0) throw refuse(Stage::Target, errno);
+  if (exists && ::access(target_.c_str(), W_OK) != 0) throw refuse(Stage::Target, errno);
 
-  // Saving through a link replaces the file it points to, not the link.
-  struct stat link {};
-  if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-    std::error_code ec;
-    const fs::path resolved = fs::weakly_canonical(path, ec);
-    if (!ec) {
-      target_ = resolved.string();
-      folder_ = resolved.parent_path().string();
-    }
-  }
-
-  // A short fixed name: "." + name + suffix would pass the 255-byte limit for long names.
-  std::string tmpl = folder_ + "/.orefrac-XXXXXX";
-  fd_ = ::mkostemp(tmpl.data(), O_CLOEXEC);
-  if (fd_ < 0) throw refuse(Stage::Create, errno);
-  tmp_ = tmpl;
-  struct stat mine {};
-  if (::fstat(fd_, &mine) != 0) {
-    const int err = errno;
-    ::unlink(tmp_.c_str());  // just made by mkostemp, not yet known by its number
-    ::close(fd_);
-    fd_ = -1;
-    tmp_.clear();
-    throw refuse(Stage::Create, err);
-  }
-  dev_ = mine.st_dev;
-  ino_ = mine.st_ino;
+  makeTemporary(folder_);
   if (exists) {
     replaced_ = true;
     uid_ = st.st_uid;
@@ -100,6 +157,68 @@ SafeFileWriter::SafeFileWriter(const std::string& path) : path_(path), target_(p
     discard();
     throw refuse(Stage::Create, err);
   }
+}
+
+// A FIFO without a reader is refused rather than waited on, and the writes block again once one
+// is there. A socket file is reached by connecting to it.
+void SafeFileWriter::openInPlace(mode_t mode) {
+  auto refuse = [&](int err, const std::string& reason = {}) {
+    return FileWriteError(Stage::Target, path_, folder_, err, reason);
+  };
+  if (S_ISSOCK(mode)) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (target_.size() >= sizeof address.sun_path) throw refuse(ENAMETOOLONG);
+    std::memcpy(address.sun_path, target_.c_str(), target_.size() + 1);
+    out_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (out_ < 0) throw refuse(errno);
+    ownsOut_ = true;
+    if (::connect(out_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+      const int err = errno;
+      ::close(out_);
+      out_ = -1;
+      if (err == ECONNREFUSED) throw refuse(0, "это сокет, который никто не слушает");
+      throw refuse(err);
+    }
+    return;
+  }
+  const int flags = O_WRONLY | O_NOCTTY | O_CLOEXEC | (S_ISFIFO(mode) ? O_NONBLOCK : 0);
+  out_ = ::open(target_.c_str(), flags);
+  if (out_ < 0) {
+    if (errno == ENXIO && S_ISFIFO(mode)) throw refuse(0, "это канал, который никто не читает");
+    throw refuse(errno);
+  }
+  ownsOut_ = true;
+  if (S_ISFIFO(mode)) ::fcntl(out_, F_SETFL, ::fcntl(out_, F_GETFL) & ~O_NONBLOCK);
+}
+
+void SafeFileWriter::makeTemporary(const std::string& folder) {
+  // A short fixed name: "." + name + suffix would pass the 255-byte limit for long names.
+  std::string tmpl = folder + "/.orefrac-XXXXXX";
+  fd_ = ::mkostemp(tmpl.data(), O_CLOEXEC);
+  if (fd_ < 0) throw FileWriteError(Stage::Create, path_, folder, errno, {});
+  tmp_ = tmpl;
+  struct stat mine {};
+  if (::fstat(fd_, &mine) != 0) {
+    const int err = errno;
+    ::unlink(tmp_.c_str());  // just made by mkostemp, not yet known by its number
+    ::close(fd_);
+    fd_ = -1;
+    tmp_.clear();
+    throw FileWriteError(Stage::Create, path_, folder, err, {});
+  }
+  dev_ = mine.st_dev;
+  ino_ = mine.st_ino;
+}
+
+const std::string& SafeFileWriter::temporaryPath() {
+  if (tmp_.empty() && inPlace()) {
+    std::error_code ec;
+    const fs::path dir = fs::temp_directory_path(ec);
+    makeTemporary(ec ? std::string("/tmp") : dir.string());
+    mode_ = 0600;
+  }
+  return tmp_;
 }
 
 // The replacement keeps the owner and the permissions of the file it replaces. Only root may
@@ -129,6 +248,7 @@ void SafeFileWriter::reopenTemporary() {
 
 SafeFileWriter::~SafeFileWriter() {
   if (!committed_) discard();
+  if (ownsOut_ && out_ >= 0) ::close(out_);
 }
 
 void SafeFileWriter::discard() noexcept {
@@ -141,19 +261,62 @@ void SafeFileWriter::discard() noexcept {
   fd_ = -1;
 }
 
-void SafeFileWriter::write(std::string_view bytes) {
+namespace {
+// The error number of a failed write, 0 when every byte went.
+int writeAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
-    const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) throw FileWriteError(Stage::Write, path_, folder_, n < 0 ? errno : EIO, {});
+    if (n <= 0) return n < 0 ? errno : EIO;
     bytes.remove_prefix(static_cast<size_t>(n));
   }
+  return 0;
+}
+}  // namespace
+
+void SafeFileWriter::send(std::string_view bytes) {
+  // What the program printed through the standard streams goes first.
+  if (descriptor_) {
+    std::cout.flush();
+    std::cerr.flush();
+    std::fflush(nullptr);
+  }
+  if (const int err = writeAll(out_, bytes))
+    throw FileWriteError(Stage::Write, path_, folder_, err, {});
+}
+
+void SafeFileWriter::write(std::string_view bytes) {
+  if (inPlace() && tmp_.empty()) return send(bytes);
+  if (const int err = writeAll(fd_, bytes))
+    throw FileWriteError(Stage::Write, path_, folder_, err, {});
 }
 
 void SafeFileWriter::commit() {
   auto failed = [&](Stage stage, int err) {
     return FileWriteError(stage, path_, folder_, err, {});
   };
+  if (inPlace()) {
+    if (!tmp_.empty()) {
+      std::string chunk(1 << 16, '\0');
+      for (off_t at = 0;;) {
+        const ssize_t n = ::pread(fd_, chunk.data(), chunk.size(), at);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) throw failed(Stage::Write, errno);
+        if (n == 0) break;
+        send(std::string_view(chunk.data(), static_cast<size_t>(n)));
+        at += n;
+      }
+      discard();
+    }
+    if (ownsOut_) {
+      const int fd = out_;
+      out_ = -1;
+      ownsOut_ = false;
+      if (::close(fd) != 0) throw failed(Stage::Write, errno);
+    }
+    committed_ = true;
+    return;
+  }
   // EINVAL: the file system keeps no cache to flush.
   if (::fsync(fd_) != 0 && errno != EINVAL) throw failed(Stage::Write, errno);
   const int fd = fd_;

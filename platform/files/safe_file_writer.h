@@ -1,7 +1,9 @@
 #pragma once
 // Output files that are replaced whole or not at all: the diagram, the grids of orefrac-batch and
 // the saved workbook are written under a temporary name beside the target and renamed over it
-// only when every byte is on disk.
+// only when every byte is on disk. A target that cannot be replaced (one of the process's own
+// descriptors, a character device, a FIFO, a socket) is written in place instead, as a shell
+// redirection would.
 
 #include <sys/types.h>
 
@@ -18,7 +20,7 @@ namespace ore {
 class FileWriteError : public Error {
  public:
   enum class Stage {
-    Target,   // the target refused: not a regular file, not writable, a bad name
+    Target,   // the target refused: a folder, a block device, not writable, a bad name
     Create,   // the temporary file could not be made in the target's folder
     Write,    // writing, flushing or closing the temporary file failed
     Replace,  // renaming it over the target failed
@@ -31,11 +33,19 @@ class FileWriteError : public Error {
   std::string reason;  // the program's own reason in Russian, or the system's text
 };
 
-// One output file in the making. The constructor checks the target: a missing file or a regular
-// file (through symbolic links) is accepted; a folder, device, FIFO or socket is refused before
-// anything is opened, and so is an existing file without write permission. It then creates a
-// temporary file ".orefrac-XXXXXX" in the target's folder with the permissions of the file it
-// replaces (or of a new file). Nothing touches the target before commit().
+// One output file in the making. The constructor follows symbolic links (a dangling one names
+// the file to create; the link stays) and sorts the target:
+// - one of this process's open descriptors (/dev/stdout, /dev/fd/N, /proc/self/fd/N, a link to
+//   one): written to that descriptor where it stands, after the standard streams are flushed, so
+//   what the program printed before comes first and what it prints later follows;
+// - a character device, a FIFO (it must have a reader: a window would hang waiting for one) or a
+//   socket that listens: opened and written in place, never replaced;
+// - a folder, a block device, an existing file without write permission: refused before anything
+//   is opened;
+// - a missing or a regular file: a temporary file ".orefrac-XXXXXX" is made in its folder with the
+//   permissions of the file it replaces (or of a new file); nothing touches the target before
+//   commit(). A folder that refuses the temporary file is named as the reason, even when the file
+//   itself is writable: an in-place write could leave it cut short.
 class SafeFileWriter {
  public:
   explicit SafeFileWriter(const std::string& path);  // throws FileWriteError
@@ -43,22 +53,32 @@ class SafeFileWriter {
   SafeFileWriter(const SafeFileWriter&) = delete;
   SafeFileWriter& operator=(const SafeFileWriter&) = delete;
 
+  // True when the bytes go straight to the target rather than replacing it.
+  bool inPlace() const { return out_ >= 0; }
+
   // For libraries that write a file by its name: they must truncate or append, not replace it.
-  const std::string& temporaryPath() const { return tmp_; }
+  // For a target written in place the file is made in the temporary folder on the first call and
+  // its bytes are copied into the target by commit(). Throws FileWriteError (Create).
+  const std::string& temporaryPath();
 
   // For libraries that rewrite a file by writing a new one and renaming it over the old name
   // (libzip does): the file now under the temporary name becomes the one this writer owns.
   // Throws FileWriteError (Write).
   void reopenTemporary();
 
-  // Appends bytes to the temporary file; throws FileWriteError (Write) with the system's reason.
+  // Appends bytes to the temporary file, or to a target written in place; throws FileWriteError
+  // (Write) with the system's reason.
   void write(std::string_view bytes);
 
   // Flushes the temporary file to disk, closes it and renames it over the target. Throws
-  // FileWriteError (Write or Replace); the target is then as it was.
+  // FileWriteError (Write or Replace); the target is then as it was. In place: copies what a
+  // library wrote under temporaryPath() into the target and closes what the constructor opened.
   void commit();
 
  private:
+  void openInPlace(mode_t mode);
+  void send(std::string_view bytes);  // to the target written in place
+  void makeTemporary(const std::string& folder);
   void discard() noexcept;
   bool keepOwnerAndMode();
 
@@ -66,7 +86,10 @@ class SafeFileWriter {
   std::string target_;  // the file renamed over: path_ with symbolic links resolved
   std::string folder_;
   std::string tmp_;
-  int fd_ = -1;
+  int fd_ = -1;           // the temporary file
+  int out_ = -1;          // the target written in place
+  bool ownsOut_ = false;  // opened here, not one of the process's descriptors
+  bool descriptor_ = false;
   dev_t dev_ = 0;  // the temporary file's identity, checked before it is removed
   ino_t ino_ = 0;
   bool committed_ = false;
@@ -75,6 +98,9 @@ class SafeFileWriter {
   gid_t gid_ = 0;
   mode_t mode_ = 0;
 };
+
+// "нет прав на запись в папку «FOLDER»": the one wording for a folder that refuses a new file.
+std::string noFolderAccessReason(const std::string& folder);
 
 // The whole file at once through a SafeFileWriter.
 void writeFileSafely(const std::string& path, std::string_view bytes);

@@ -31,7 +31,7 @@ std::string systemReason(int err, const std::string& dir) {
   switch (err) {
     case EACCES:
     case EPERM:
-      return "нет прав на запись в папку «" + dir + "»";
+      return noFolderAccessReason(dir);
     case ENOENT:
     case ENOTDIR:
       return "папка «" + dir + "» не найдена";
