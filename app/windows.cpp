@@ -4,6 +4,7 @@
 
 #include "analysis/gui/pocket_window.h"
 #include "analysis/gui/sortability_window.h"
+#include "analysis/lump_checks.h"
 #include "analysis/pocket_cuts.h"
 #include "app/main_window.h"
 #include "app/results_windows_view.h"
@@ -75,8 +76,13 @@ Windows::Windows(AppContext& ctx) {
     return analysis::readPocketCuts(results->resultsGrid(), ws.PocketCount, ws.ContentCount, fmt);
   });
   SortabilityWindow* sortability = sortability_.get();
-  QObject::connect(form1_->NSortability, &QAction::triggered, sortability,
-                   [&ctx, sortability] { ctx.guard([sortability] { sortability->open(); }); });
+  QObject::connect(form1_->NSortability, &QAction::triggered, sortability, [&ctx, sortability] {
+    ctx.guard([&ctx, sortability] {
+      // Refused before the window shows, so that no empty window is left open.
+      analysis::checkLumpsLoaded(ctx.ws);
+      sortability->open();
+    });
+  });
 }
 
 // Destroyed in reverse order of creation; timers stop with their windows.

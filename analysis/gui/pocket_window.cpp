@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "analysis/lump_checks.h"
 #include "data/errors.h"
 
 namespace ore::gui {
@@ -33,6 +34,8 @@ TForm3::TForm3(WindowContext& ctx)
 
 void TForm3::Button1Click() {
   if (!resultsView_ || !results_) throw Error("Окна результатов не подключены к расчету");
+  // Without lumps a run would only show zeros and the index's starting value.
+  analysis::checkLumpsLoaded(ctx_.ws);
   QApplication::setOverrideCursor(Qt::WaitCursor);
   struct RestoreCursor {
     ~RestoreCursor() { QApplication::restoreOverrideCursor(); }
