@@ -23,6 +23,7 @@ TEST(PocketWindowTest, NextHandsTheTablesToTheRunAndItsCallsReachTheWindows) {
   Harness h;
   TForm3* f = h.ctx.Form3;
   f->show();
+  h.ws.LumpCount = 4;  // a sample is loaded: without lumps "Далее" refuses before the run
   h.ws.PocketCount = 2;
   f->StringGrid1->grid().resize(2, 3);
   f->StringGrid1->grid().setCell(1, 1, "0,5");
@@ -62,6 +63,7 @@ TEST(PocketWindowTest, NextHandsTheTablesToTheRunAndItsCallsReachTheWindows) {
 TEST(PocketWindowTest, ARunThatFailsShowsItsMessageOnceAndLeavesWhatItDid) {
   Harness h;
   h.ctx.Form3->show();
+  h.ws.LumpCount = 1;
   h.ctx.Form3->setAnalysisRunner([](Workspace&, const TextGrid&, TextGrid&, const NumberFormat&,
                                     AnalysisView& view) -> AnalysisOutcome {
     view.showResultsWindows();
