@@ -137,7 +137,7 @@ void TForm6::Button1Click() {
   texts.sheet = Edit5->text().toStdString();
   if (!sourceWindow_) throw Error("Главное окно не подключено к загрузке");
   DialogImportView view(*this, *sourceWindow_);
-  importWorkbook(texts, ctx_.ws, ctx_.fmt, view);
+  importWorkbook(texts, ctx_.ws, ctx_.fmt, view, ctx_.createObject);
 }
 
 void TForm6::Button2Click() {

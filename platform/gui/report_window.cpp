@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
@@ -28,11 +29,6 @@
 namespace ore::gui {
 
 namespace {
-std::vector<ReportWindow*>& openWindows() {
-  static std::vector<ReportWindow*> windows;
-  return windows;
-}
-
 bool hasCells(const Workbook* wb) {
   if (!wb) return false;
   for (const Sheet& s : wb->sheets)
@@ -108,13 +104,10 @@ ReportWindow::ReportWindow(ErrorBox& errors, const NumberFormat& fmt, QWidget* p
     emit activeSheetChosen(i);
   });
 
-  openWindows().push_back(this);
   setWorkbook(nullptr, {});
 }
 
-ReportWindow::~ReportWindow() {
-  std::erase(openWindows(), this);
-}
+ReportWindow::~ReportWindow() = default;
 
 void ReportWindow::setWorkbook(Workbook* wb, const QString& name) {
   wb_ = wb;
@@ -238,20 +231,18 @@ bool ReportWindow::confirmClose() {
   return false;
 }
 
-bool ReportWindow::confirmCloseAll() {
-  std::vector<ReportWindow*> confirmed;
-  const std::vector<ReportWindow*> windows = openWindows();
-  for (ReportWindow* w : windows) {
-    // A window may have gone while an earlier question was open.
-    if (std::find(openWindows().begin(), openWindows().end(), w) == openWindows().end()) continue;
-    if (!w->wb_ || !w->modified_) continue;
+bool ReportWindow::confirmCloseAll(const std::vector<ReportWindow*>& windows) {
+  // A window may go while an earlier question is open.
+  const std::vector<QPointer<ReportWindow>> live(windows.begin(), windows.end());
+  std::vector<QPointer<ReportWindow>> confirmed;
+  for (const QPointer<ReportWindow>& w : live) {
+    if (!w || !w->wb_ || !w->modified_) continue;
     w->show();
     w->raise();
     w->activateWindow();
     if (!w->confirmClose()) {
-      for (ReportWindow* c : confirmed)
-        if (std::find(openWindows().begin(), openWindows().end(), c) != openWindows().end())
-          c->closeConfirmed_ = false;
+      for (const QPointer<ReportWindow>& c : confirmed)
+        if (c) c->closeConfirmed_ = false;
       return false;
     }
     w->closeConfirmed_ = true;
