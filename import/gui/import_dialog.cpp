@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <optional>
 
 #include "data/errors.h"
 #include "import/content_columns.h"
 #include "import/workbook_import.h"
+#include "platform/gui/busy_cursor.h"
 
 namespace ore::gui {
 
@@ -39,12 +41,13 @@ class DialogImportView : public ImportView {
   void showGroup() override { main_.showGroupBox1(); }
   void setBusy(bool on) override {
     if (on)
-      QApplication::setOverrideCursor(Qt::WaitCursor);
+      busy_.emplace();
     else
-      QApplication::restoreOverrideCursor();
+      busy_.reset();
   }
 
  private:
+  std::optional<BusyCursor> busy_;  // also gone when a failing import leaves the view
   TForm6& dialog_;
   SourceWindow& main_;
 };

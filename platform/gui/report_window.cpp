@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/gui/busy_cursor.h"
 #include "platform/gui/sheet_model.h"
 #include "platform/gui/spill_delegate.h"
 #include "platform/spreadsheet/report_window_cells.h"
@@ -199,14 +200,10 @@ bool ReportWindow::saveAs() {
   if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".xlsx");
 
   const std::string path = QFile::encodeName(file).toStdString();
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  try {
+  {
+    BusyCursor busy;
     writeXlsx(*wb_, path);
-  } catch (...) {
-    QApplication::restoreOverrideCursor();
-    throw;
   }
-  QApplication::restoreOverrideCursor();
   wb_->path = path;
   name_ = QFileInfo(file).completeBaseName();
   modified_ = false;
