@@ -44,9 +44,12 @@ void ProgressDialog::reported() {
 }
 
 void ProgressDialog::update(bool paint) {
+  // Once stopped, nothing more is processed: "Отмена" has closed the modal dialog, and input to
+  // the other windows must not reach them before the work has ended.
+  if (stopRequested()) return;
   const auto t = now();
   if (!dialog_) {
-    if (t - start_ < timing_.showAfter || stopRequested()) return;
+    if (t - start_ < timing_.showAfter) return;
     dialog_ = new QProgressDialog(text_, QStringLiteral("Отмена"), 0, kSteps, parent_);
     dialog_->setObjectName(QStringLiteral("ProgressDialog"));
     dialog_->setWindowTitle(QStringLiteral("Выполняется"));
