@@ -54,7 +54,8 @@ std::string outsideNote(double lumps, std::int32_t lumpCount, double massShare,
 }
 
 AnalysisOutcome runFractionAnalysis(Workspace& ws, const TextGrid& pocketTable, TextGrid& results,
-                                    const NumberFormat& fmt, AnalysisView& view) {
+                                    const NumberFormat& fmt, AnalysisView& view,
+                                    Progress* progress) {
   const int C = ws.ContentCount;
   const int K = std::min(C, kMaxComputedContents);
   const int P = ws.PocketCount;
@@ -78,7 +79,7 @@ AnalysisOutcome runFractionAnalysis(Workspace& ws, const TextGrid& pocketTable, 
   const double* key =
       ws.DistributionKind == DistributionKind::Param ? ws.Param.data() : ws.Content.data();
   auto limit = [&](int j) { return fmt.parseReal(pocketTable.cell(1, j)); };
-  const PocketSums sums = distributeLumps(ws, key, K, P, totals.M, limit);
+  const PocketSums sums = distributeLumps(ws, key, K, P, totals.M, limit, progress);
   writePocketBlock(results, sums, totals, C, K, P, fmt);
   writeTailsAndConcentrate(results, C, K, P, totals.a, fmt);
 

@@ -8,6 +8,7 @@
 
 #include "analysis/histogram_point.h"
 #include "data/number_format.h"
+#include "data/progress.h"
 #include "data/text_grid.h"
 #include "data/workspace.h"
 
@@ -55,8 +56,12 @@ struct AnalysisOutcome {
 // rounding pass) with the conversion error. When the average G is 0 with lumps present the run
 // completes, the label reads "M= не определен" (or "П= ..."), ws.SampleIndex is set to 0 and
 // ws.SampleIndexDefined to false (true after every run that defines the index).
+//
+// progress, when given, hears how many lumps the distribution has summed; a stop it asks for
+// ends the run with WorkStopped, the state left as by a failure at that point.
 AnalysisOutcome runFractionAnalysis(Workspace& ws, const TextGrid& pocketTable, TextGrid& results,
-                                    const NumberFormat& fmt, AnalysisView& view);
+                                    const NumberFormat& fmt, AnalysisView& view,
+                                    Progress* progress = nullptr);
 
 // "Вне карманов: 1 из 120 кусков, 0,78 % массы": the lumps that fell into no pocket.
 std::string outsideNote(double lumps, std::int32_t lumpCount, double massShare,

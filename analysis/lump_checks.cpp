@@ -6,6 +6,11 @@
 
 namespace ore::analysis {
 
+void checkLumpsLoaded(const Workspace& ws) {
+  if (ws.LumpCount <= 0)
+    throw Error("Нет исходных данных: откройте их через «Файл» > «Открыть исходные данные»");
+}
+
 void checkContentCount(int C) {
   if (C < 1 || C > kMaxContentCount)
     throw Error("Количество содержаний должно быть от 1 до " + std::to_string(kMaxContentCount) +

@@ -5,6 +5,9 @@
 
 namespace ore::analysis {
 
+// Throws ore::Error, saying where the data come from, when the data set holds no lump: nothing
+// opened yet, or a sheet whose data end at the start row. The windows refuse to analyse then.
+void checkLumpsLoaded(const Workspace& ws);
 // Throws ore::Error unless 1 <= contentCount <= kMaxContentCount (data/workspace.h).
 void checkContentCount(int contentCount);
 // Throws ore::Error unless a distribution kind is chosen (content or parameter).

@@ -47,19 +47,30 @@ struct Bounds {
 
 // Every pocket's sums in one pass over the lumps. Each pocket still adds its lumps in lump order,
 // so the sums are those of a pass per pocket, while the lump arrays are read once, not P times.
+// Lumps between two progress reports: few enough for a report every few milliseconds, many
+// enough that reporting costs nothing against the sums.
+constexpr std::int64_t kReportBlock = 1 << 16;
+
 template <int K>
 void sumPockets(const double* key, const double* m, const ContentColumns& c, std::int32_t n,
-                const std::vector<Bounds>& bounds, PocketSums& s) {
+                const std::vector<Bounds>& bounds, PocketSums& s, Progress* progress) {
   const Bounds* b = bounds.data();
   const size_t nb = bounds.size();
-  for (std::int32_t i = 1; i <= n; ++i) {
-    const double d = key[i];
-    for (size_t t = 0; t < nb; ++t) {
-      if (!((d > b[t].lower) & (d <= b[t].upper))) continue;
-      const int j = b[t].pocket;
-      s.N[j] += 1;
-      s.W[j] += m[i];
-      for (int k = 1; k <= K; ++k) s.Q[j][k] += m[i] * c[k][i];
+  for (std::int64_t first = 1; first <= n; first += kReportBlock) {
+    const std::int64_t last = std::min<std::int64_t>(n, first + kReportBlock - 1);
+    for (std::int64_t i = first; i <= last; ++i) {
+      const double d = key[i];
+      for (size_t t = 0; t < nb; ++t) {
+        if (!((d > b[t].lower) & (d <= b[t].upper))) continue;
+        const int j = b[t].pocket;
+        s.N[j] += 1;
+        s.W[j] += m[i];
+        for (int k = 1; k <= K; ++k) s.Q[j][k] += m[i] * c[k][i];
+      }
+    }
+    if (progress) {
+      progress->report(static_cast<std::uint64_t>(last), static_cast<std::uint64_t>(n));
+      progress->checkStop();
     }
   }
 }
@@ -67,7 +78,7 @@ void sumPockets(const double* key, const double* m, const ContentColumns& c, std
 }  // namespace
 
 PocketSums distributeLumps(const Workspace& ws, const double* key, int K, int P, double M,
-                           const std::function<double(int)>& limit) {
+                           const std::function<double(int)>& limit, Progress* progress) {
   PocketSums s;
   s.N.assign(P + 1, 0);
   s.W.assign(P + 1, 0);
@@ -95,22 +106,22 @@ PocketSums distributeLumps(const Workspace& ws, const double* key, int K, int P,
   const double* m = ws.Mass.data();
   switch (K) {
     case 1:
-      sumPockets<1>(key, m, c, n, bounds, s);
+      sumPockets<1>(key, m, c, n, bounds, s, progress);
       break;
     case 2:
-      sumPockets<2>(key, m, c, n, bounds, s);
+      sumPockets<2>(key, m, c, n, bounds, s, progress);
       break;
     case 3:
-      sumPockets<3>(key, m, c, n, bounds, s);
+      sumPockets<3>(key, m, c, n, bounds, s, progress);
       break;
     case 4:
-      sumPockets<4>(key, m, c, n, bounds, s);
+      sumPockets<4>(key, m, c, n, bounds, s, progress);
       break;
     case 5:
-      sumPockets<5>(key, m, c, n, bounds, s);
+      sumPockets<5>(key, m, c, n, bounds, s, progress);
       break;
     default:
-      sumPockets<6>(key, m, c, n, bounds, s);
+      sumPockets<6>(key, m, c, n, bounds, s, progress);
       break;
   }
   for (int j = 1; j <= P; ++j) s.Y[j] = s.W[j] / M * 100;

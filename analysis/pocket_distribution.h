@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "data/number_format.h"
+#include "data/progress.h"
 #include "data/text_grid.h"
 #include "data/workspace.h"
 
@@ -41,9 +42,10 @@ struct PocketSums {
 // precision; each pocket is tested on its own, in lump order. limit(j) converts the text of L_j
 // and is called when a lump first needs it: pocket j's lower limit at its first lump, its upper
 // limit at the first lump that passes the lower test; a conversion error propagates. Y_j is
-// W_j / M * 100 once a lump was tested (0 when n is 0); M must not be 0 when n > 0.
+// W_j / M * 100 once a lump was tested (0 when n is 0); M must not be 0 when n > 0. progress, when
+// given, hears of the lumps summed so far and may stop the work (WorkStopped) between blocks.
 PocketSums distributeLumps(const Workspace& ws, const double* key, int K, int P, double M,
-                           const std::function<double(int)>& limit);
+                           const std::function<double(int)>& limit, Progress* progress = nullptr);
 
 // Writes yields, contents (Q/W, 0 for an empty pocket) and, when T_1 is not 0, recoveries
 // (Q/T*100; "0" for a content whose T_k is 0) of pockets 1..P into columns 2 to 2C+2.

@@ -4,6 +4,7 @@
 
 #include "analysis/gui/pocket_window.h"
 #include "analysis/gui/sortability_window.h"
+#include "analysis/lump_checks.h"
 #include "analysis/pocket_cuts.h"
 #include "app/main_window.h"
 #include "app/results_windows_view.h"
@@ -20,7 +21,7 @@
 
 namespace ore::gui {
 
-Windows::Windows(AppContext& ctx) {
+Windows::Windows(AppContext& ctx) : ctx_(ctx) {
   form1_ = std::make_unique<TForm1>(ctx);
   ctx.Form1 = form1_.get();
   form2_ = std::make_unique<TForm2>(ctx);
@@ -46,6 +47,7 @@ Windows::Windows(AppContext& ctx) {
     return results->resultsGrid().cell(ResultsLayout::pocketYield(), pocket);
   });
   reports_ = std::make_unique<ReportWindows>(ctx.errors, ctx.fmt);
+  ctx.createObject = reports_->objectFactory();
 
   TForm1* main = form1_.get();
   TForm2* calcParams = form2_.get();
@@ -57,7 +59,7 @@ Windows::Windows(AppContext& ctx) {
                    [import] { showInFront(import); });
   QObject::connect(main, &TForm1::distributionRequested, distribution,
                    [distribution] { showInFront(distribution); });
-  main->setCloseCheck([] { return ReportWindow::confirmCloseAll(); });
+  main->setCloseCheck([reports = reports_.get()] { return reports->confirmCloseAll(); });
   import->setSourceWindow(main);
   QObject::connect(distribution, &TForm7::accepted, calcParams,
                    [calcParams] { showInFront(calcParams); });
@@ -71,17 +73,27 @@ Windows::Windows(AppContext& ctx) {
   // The sortability window marks the pocket cuts of the results grid's last analysis.
   Workspace& ws = ctx.ws;
   const NumberFormat& fmt = ctx.fmt;
-  sortability_ = std::make_unique<SortabilityWindow>(ws, fmt, ctx.errors, [results, &ws, &fmt] {
-    return analysis::readPocketCuts(results->resultsGrid(), ws.PocketCount, ws.ContentCount, fmt);
-  });
+  sortability_ = std::make_unique<SortabilityWindow>(
+      ws, fmt, ctx.errors,
+      [results, &ws, &fmt] {
+        return analysis::readPocketCuts(results->resultsGrid(), ws.PocketCount, ws.ContentCount,
+                                        fmt);
+      },
+      ctx.choosePictureFile);
   SortabilityWindow* sortability = sortability_.get();
-  QObject::connect(form1_->NSortability, &QAction::triggered, sortability,
-                   [&ctx, sortability] { ctx.guard([sortability] { sortability->open(); }); });
+  QObject::connect(form1_->NSortability, &QAction::triggered, sortability, [&ctx, sortability] {
+    ctx.guard([&ctx, sortability] {
+      // Refused before the window shows, so that no empty window is left open.
+      analysis::checkLumpsLoaded(ctx.ws);
+      sortability->open();
+    });
+  });
 }
 
 // Destroyed in reverse order of creation; timers stop with their windows.
 Windows::~Windows() {
   sortability_.reset();
+  ctx_.createObject = automation::createObject;  // the report windows' factory goes with them
   reports_.reset();
   resultsView_.reset();
   form8_.reset();

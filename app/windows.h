@@ -19,6 +19,7 @@ class Windows {
   ~Windows();
 
  private:
+  AppContext& ctx_;
   std::unique_ptr<TForm1> form1_;
   std::unique_ptr<TForm2> form2_;
   std::unique_ptr<TForm3> form3_;

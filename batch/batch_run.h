@@ -11,6 +11,7 @@
 #include "data/number_format.h"
 #include "data/text_grid.h"
 #include "data/workspace.h"
+#include "platform/spreadsheet/automation.h"
 
 namespace ore::batch {
 
@@ -24,6 +25,8 @@ struct BatchState {
   TextGrid results;                                 // the results grid, header row included
   std::string label;                                // the summary label
   std::vector<analysis::HistogramPoint> histogram;  // the histogram window's bars
+  // What makes the import's application: no windows follow it here.
+  automation::ObjectFactory objects = automation::createObject;
 };
 
 // Each stage throws ore::Error with the message the program would show.

@@ -29,7 +29,7 @@ namespace {
 
 // The "C" locale for strtold_l, created once; it is immutable, so sharing it is safe.
 locale_t cLocale() {
-  static locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+  static const locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
   return loc;
 }
 

@@ -6,6 +6,7 @@
 
 #include "data/errors.h"
 #include "graph/diagram_font.h"
+#include "graph/label_groups.h"
 #include "graph/picture_files.h"
 #include "graph/pixel_canvas.h"
 #include "platform/files/safe_file_writer.h"
@@ -31,6 +32,10 @@ struct Layout {
   std::vector<Bar> bars;
   std::vector<Tick> ticks;
 };
+
+int markWidth(const std::string& label) {
+  return font::textWidth(label) + 6;
+}
 
 std::string countText(double v) {
   char buf[32];
@@ -69,25 +74,19 @@ Layout layout(const std::vector<HistogramBar>& bars, int width, int height) {
   for (double v = smin; v <= smax + step / 2; v += step) l.ticks.push_back({yOf(v), countText(v)});
   const int n = static_cast<int>(bars.size());
   const double slot = n ? double(l.plotRight - l.plotLeft) / n : 0;
-  int labelRight = -1;  // right edge of the last label drawn: later ones must not overlap it
   for (int i = 0; i < n; ++i) {
     const double centre = l.plotLeft + (i + 0.5) * slot;
     const int half = std::max(1, static_cast<int>(slot * 0.3));
     const int y0 = yOf(0), y1 = yOf(bars[i].count);
-    Layout::Bar b{static_cast<int>(centre) - half,
-                  static_cast<int>(centre) + half,
-                  std::min(y0, y1),
-                  std::max(y0, y1),
-                  bars[i].label,
-                  false};
-    const int w = font::textWidth(b.label) + 6;
-    const int left = static_cast<int>(centre) - w / 2;
-    if (left > labelRight && w <= slot * 1.0 + 6) {
-      b.labelled = true;
-      labelRight = left + w;
-    }
-    l.bars.push_back(b);
+    l.bars.push_back({static_cast<int>(centre) - half, static_cast<int>(centre) + half,
+                      std::min(y0, y1), std::max(y0, y1), bars[i].label, false});
   }
+  // A mark is as wide as its label's frame; labelled bars stand so far apart that the widest
+  // frames keep a pixel between them, whatever the rounding of the bar centres.
+  int widest = 0;
+  for (const HistogramBar& b : bars) widest = std::max(widest, markWidth(b.label));
+  const int size = labelGroupSize(n, [&](int s) { return s * slot >= widest + 2; });
+  for (int i : labelledBars(n, n, size)) l.bars[static_cast<size_t>(i)].labelled = true;
   return l;
 }
 
@@ -156,7 +155,7 @@ void drawHistogram(Canvas& canvas, const std::vector<HistogramBar>& bars,
     fillRect(canvas, b.left, b.top, b.right, b.bottom);
     if (!b.labelled) continue;
     const int centre = (b.left + b.right) / 2;
-    const int w = font::textWidth(b.label) + 6;
+    const int w = markWidth(b.label);
     canvas.setPenColor(kBlack);
     canvas.textOut(centre - font::textWidth(b.label) / 2, l.plotBottom + 4, b.label);
     canvas.line(centre, b.top, centre, b.top - kConnector);
@@ -199,7 +198,7 @@ std::string histogramSvg(const std::vector<HistogramBar>& bars, const std::strin
          "\" fill=\"#ff0000\"><title>" + xmlEscaped(b.label) + "</title></rect>\n";
     if (!b.labelled) continue;
     const int centre = (b.left + b.right) / 2;
-    const int w = font::textWidth(b.label) + 6;
+    const int w = markWidth(b.label);
     const int boxTop = b.top - kConnector - font::kHeight - 2;
     text(centre, l.plotBottom + 4 + font::kAscent, b.label, "middle");
     line(centre, b.top, centre, b.top - kConnector, "black");

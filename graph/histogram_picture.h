@@ -18,8 +18,9 @@ struct HistogramBar {
 inline constexpr int kHistogramWidth = 921;
 inline constexpr int kHistogramHeight = 441;
 
-// Draws on canvas (its whole surface; white is assumed underneath). Labels that would overlap
-// their neighbours (thousands of pockets) are left out; the bars are all drawn.
+// Draws on canvas (its whole surface; white is assumed underneath). Every bar is drawn; when the
+// labels do not fit one per bar, one bar in each group of bars carries its label and mark, as on
+// the window's axis.
 void drawHistogram(Canvas& canvas, const std::vector<HistogramBar>& bars, const std::string& title);
 
 // The same drawing as an SVG document of the given size.

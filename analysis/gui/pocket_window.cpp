@@ -1,8 +1,8 @@
 #include "analysis/gui/pocket_window.h"
 
-#include <QApplication>
-
+#include "analysis/lump_checks.h"
 #include "data/errors.h"
+#include "platform/gui/busy_cursor.h"
 
 namespace ore::gui {
 
@@ -33,11 +33,15 @@ TForm3::TForm3(WindowContext& ctx)
 
 void TForm3::Button1Click() {
   if (!resultsView_ || !results_) throw Error("Окна результатов не подключены к расчету");
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  struct RestoreCursor {
-    ~RestoreCursor() { QApplication::restoreOverrideCursor(); }
-  } restore;
-  runner_(ctx_.ws, StringGrid1->grid(), *results_, ctx_.fmt, *resultsView_);
+  // Without lumps a run would only show zeros and the index's starting value.
+  analysis::checkLumpsLoaded(ctx_.ws);
+  BusyCursor busy;
+  ProgressDialog progress(this, QStringLiteral("Расчет фракционного состава…"), progressTiming_);
+  try {
+    runner_(ctx_.ws, StringGrid1->grid(), *results_, ctx_.fmt, *resultsView_, &progress);
+  } catch (const WorkStopped&) {
+    // The user's own "Отмена": what the run had written stays, as after a failure, unannounced.
+  }
 }
 
 void TForm3::Button2Click() {

@@ -7,6 +7,7 @@
 
 #include "analysis/fraction_analysis.h"
 #include "platform/gui/form.h"
+#include "platform/gui/progress_dialog.h"
 #include "platform/gui/string_grid.h"
 #include "platform/gui/window_context.h"
 
@@ -16,7 +17,8 @@ class TForm3 : public Form {
   Q_OBJECT
  public:
   using AnalysisRunner = std::function<analysis::AnalysisOutcome(
-      Workspace&, const TextGrid&, TextGrid&, const NumberFormat&, analysis::AnalysisView&)>;
+      Workspace&, const TextGrid&, TextGrid&, const NumberFormat&, analysis::AnalysisView&,
+      Progress*)>;
 
   explicit TForm3(WindowContext& ctx);
 
@@ -25,6 +27,8 @@ class TForm3 : public Form {
 
   // The run behind "Далее"; runFractionAnalysis unless a test puts another in its place.
   void setAnalysisRunner(AnalysisRunner runner) { runner_ = std::move(runner); }
+  // When the run's progress dialog shows and repaints (past a second, every 50 ms by default).
+  void setProgressTiming(ProgressDialog::Timing timing) { progressTiming_ = std::move(timing); }
   // What a run shows its outcome on and the results grid it writes; app/ sets them.
   void setResultsTarget(analysis::AnalysisView* view, TextGrid* results) {
     resultsView_ = view;
@@ -42,6 +46,7 @@ class TForm3 : public Form {
  private:
   WindowContext& ctx_;
   AnalysisRunner runner_;
+  ProgressDialog::Timing progressTiming_;
   analysis::AnalysisView* resultsView_ = nullptr;
   TextGrid* results_ = nullptr;
 };

@@ -125,7 +125,8 @@ void fill(QLineSeries* s, const std::vector<double>& x, const std::vector<double
 }  // namespace
 
 SortabilityWindow::SortabilityWindow(Workspace& ws, const NumberFormat& fmt, ErrorBox& errors,
-                                     PocketCutsSource pocketCuts)
+                                     PocketCutsSource pocketCuts,
+                                     const PictureFileChooser& choosePicture)
     : Form("SortabilityWindow", "Кривые обогатимости", 1180, 760),
       ws_(ws),
       fmt_(fmt),
@@ -138,8 +139,8 @@ SortabilityWindow::SortabilityWindow(Workspace& ws, const NumberFormat& fmt, Err
   ChartGrade = new QChartView(grade_);
   ChartGrade->setObjectName("ChartGrade");
   ChartGrade->setRenderHint(QPainter::Antialiasing);
-  addChartViewSaveMenu(ChartCurves, curves_->title(), errors_);
-  addChartViewSaveMenu(ChartGrade, grade_->title(), errors_);
+  addChartViewSaveMenu(ChartCurves, curves_->title(), errors_, choosePicture);
+  addChartViewSaveMenu(ChartGrade, grade_->title(), errors_, choosePicture);
   auto* charts = new QSplitter(Qt::Vertical);
   charts->setObjectName("SplitterCharts");
   charts->addWidget(ChartCurves);

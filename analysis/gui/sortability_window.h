@@ -16,6 +16,7 @@
 #include "data/workspace.h"
 #include "platform/gui/error_box.h"
 #include "platform/gui/form.h"
+#include "platform/gui/picture_export.h"
 #include "platform/gui/string_grid.h"
 
 class QChart;
@@ -32,8 +33,9 @@ class SortabilityWindow : public Form {
   // The pocket cuts of the last analysis, read when the curves are built.
   using PocketCutsSource = std::function<std::vector<analysis::PocketCut>()>;
 
+  // choosePicture asks for the charts' picture files; kept by reference.
   SortabilityWindow(Workspace& ws, const NumberFormat& fmt, ErrorBox& errors,
-                    PocketCutsSource pocketCuts);
+                    PocketCutsSource pocketCuts, const PictureFileChooser& choosePicture);
 
   // The menu item: shows the window in front and builds everything from the current lumps.
   void open();

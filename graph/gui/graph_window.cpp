@@ -64,7 +64,7 @@ TForm8::TForm8(WindowContext& ctx)
   Image1->setObjectName("Image1");
   Image1->setGeometry(8, 8, graph::kDiagramWidth, graph::kDiagramHeight);
   addImageSaveMenu(
-      Image1, [this] { return picture_; }, ctx_.errors);
+      Image1, [this] { return picture_; }, ctx_.errors, ctx_.choosePictureFile);
   auto hiddenPicture = [this](const char* name) {
     auto* label = new QLabel(this);
     label->setObjectName(name);

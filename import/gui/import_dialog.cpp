@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <optional>
 
 #include "data/errors.h"
 #include "import/content_columns.h"
 #include "import/workbook_import.h"
+#include "platform/gui/busy_cursor.h"
 
 namespace ore::gui {
 
@@ -39,12 +41,13 @@ class DialogImportView : public ImportView {
   void showGroup() override { main_.showGroupBox1(); }
   void setBusy(bool on) override {
     if (on)
-      QApplication::setOverrideCursor(Qt::WaitCursor);
+      busy_.emplace();
     else
-      QApplication::restoreOverrideCursor();
+      busy_.reset();
   }
 
  private:
+  std::optional<BusyCursor> busy_;  // also gone when a failing import leaves the view
   TForm6& dialog_;
   SourceWindow& main_;
 };
@@ -137,7 +140,7 @@ void TForm6::Button1Click() {
   texts.sheet = Edit5->text().toStdString();
   if (!sourceWindow_) throw Error("Главное окно не подключено к загрузке");
   DialogImportView view(*this, *sourceWindow_);
-  importWorkbook(texts, ctx_.ws, ctx_.fmt, view);
+  importWorkbook(texts, ctx_.ws, ctx_.fmt, view, ctx_.createObject);
 }
 
 void TForm6::Button2Click() {

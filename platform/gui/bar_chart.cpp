@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "graph/label_groups.h"
+
 namespace ore::gui {
 
 namespace {
@@ -147,14 +149,13 @@ int BarChart::labelStep(double plotWidth) const {
   if (plotWidth <= 0) plotWidth = width() - kUnlaidMargin;
   const int slotCount = std::max(pageSlots(), 1);
   const double pitch = plotWidth / slotCount;
-  // Odd, so that a group of bars has a middle bar.
-  for (int step = 1;; step += 2) {
+  return graph::labelGroupSize(slotCount, [&](int step) {
     const int groups = std::max(slotCount / step, 1);
     const bool labelsFit =
         plotWidth / (groups + 1) - kAxisLabelPadding >= widestLabel_ + kTextBoxMargin;
     const bool marksFit = step * pitch >= widestLabel_ + kMarkRoom;
-    if ((labelsFit && marksFit) || step >= slotCount) return step;
-  }
+    return labelsFit && marksFit;
+  });
 }
 
 void BarChart::relabel() {
@@ -169,10 +170,9 @@ void BarChart::relabel() {
   labelled_.clear();
   QSet<QString> used;
   QHash<QString, int> repeats;
-  const int shown = shownBars();
   const int slotCount = std::max(pageSlots(), 1);
-  for (int end = step; end - step + step / 2 < shown && end <= slotCount; end += step) {
-    const int middle = end - step + step / 2;
+  for (const int middle : graph::labelledBars(shownBars(), slotCount, step)) {
+    const int end = middle - step / 2 + step;
     const QString& text = bars_[middle].label;
     QString label = text;
     while (used.contains(label)) {

@@ -23,11 +23,6 @@ namespace ore::gui {
 
 namespace {
 
-PictureFileChooser& chooserHook() {
-  static PictureFileChooser hook;
-  return hook;
-}
-
 const QString kPng = QStringLiteral("PNG (*.png)");
 const QString kSvg = QStringLiteral("SVG (*.svg)");
 const QString kPdf = QStringLiteral("PDF (*.pdf)");
@@ -69,12 +64,9 @@ void writePng(const QImage& image, const std::string& path) {
   writeFileSafely(path, std::string_view(png.constData(), static_cast<size_t>(png.size())));
 }
 
-void setPictureFileChooser(PictureFileChooser chooser) {
-  chooserHook() = std::move(chooser);
-}
-
-QString choosePictureFile(QWidget* parent, const QStringList& types) {
-  if (chooserHook()) return chooserHook()(parent, types);
+QString choosePictureFile(const PictureFileChooser& chooser, QWidget* parent,
+                          const QStringList& types) {
+  if (chooser) return chooser(parent, types);
   QFileDialog dialog(parent, QStringLiteral("Сохранить как"));
   dialog.setObjectName(QStringLiteral("PictureSaveDialog"));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -122,48 +114,50 @@ void saveImage(const QImage& image, const QString& path) {
 }
 
 void addChartSaveMenu(BarChart* chart, std::function<std::vector<graph::HistogramBar>()> bars,
-                      const QString& title, ErrorBox& errors) {
+                      const QString& title, ErrorBox& errors, const PictureFileChooser& choose) {
   chart->setContextMenuPolicy(Qt::CustomContextMenu);
   QObject::connect(chart, &QWidget::customContextMenuRequested, chart,
-                   [chart, bars, title, &errors](const QPoint& pos) {
+                   [chart, bars, title, &errors, &choose](const QPoint& pos) {
                      showMenuAt(chart, pos, [&] {
                        guarded(errors, [&] {
-                         const QString file = choosePictureFile(chart, {kPng, kSvg, kPdf});
+                         const QString file = choosePictureFile(choose, chart, {kPng, kSvg, kPdf});
                          if (!file.isEmpty()) saveChart(chart, bars(), title, file);
                        });
                      });
                    });
 }
 
-void addChartViewSaveMenu(QChartView* view, const QString& title, ErrorBox& errors) {
+void addChartViewSaveMenu(QChartView* view, const QString& title, ErrorBox& errors,
+                          const PictureFileChooser& choose) {
   view->setContextMenuPolicy(Qt::CustomContextMenu);
   QObject::connect(view, &QWidget::customContextMenuRequested, view,
-                   [view, title, &errors](const QPoint& pos) {
+                   [view, title, &errors, &choose](const QPoint& pos) {
                      showMenuAt(view, pos, [&] {
                        guarded(errors, [&] {
-                         const QString file = choosePictureFile(view, {kPng, kPdf});
+                         const QString file = choosePictureFile(choose, view, {kPng, kPdf});
                          if (!file.isEmpty()) saveChartView(view, title, file);
                        });
                      });
                    });
 }
 
-void addImageSaveMenu(QWidget* widget, std::function<QImage()> image, ErrorBox& errors) {
+void addImageSaveMenu(QWidget* widget, std::function<QImage()> image, ErrorBox& errors,
+                      const PictureFileChooser& choose) {
   widget->setContextMenuPolicy(Qt::CustomContextMenu);
   QObject::connect(widget, &QWidget::customContextMenuRequested, widget,
-                   [widget, image, &errors](const QPoint& pos) {
+                   [widget, image, &errors, &choose](const QPoint& pos) {
                      showMenuAt(widget, pos, [&] {
                        guarded(errors, [&] {
-                         const QString file = choosePictureFile(widget, {kPng, kPdf});
+                         const QString file = choosePictureFile(choose, widget, {kPng, kPdf});
                          if (!file.isEmpty()) saveImage(image(), file);
                        });
                      });
                    });
 }
 
-void offerChartAsPdf(BarChart* chart, ErrorBox& errors) {
+void offerChartAsPdf(BarChart* chart, ErrorBox& errors, const PictureFileChooser& choose) {
   guarded(errors, [&] {
-    const QString file = choosePictureFile(chart, {kPdf});
+    const QString file = choosePictureFile(choose, chart, {kPdf});
     if (!file.isEmpty()) saveChart(chart, {}, chart->chart()->title(), file);
   });
 }

@@ -25,10 +25,11 @@ class ErrorBox;
 void writePng(const QImage& image, const std::string& path);
 
 // Asks for the file to save to, offering these types ("PNG (*.png)", ...); the empty text when
-// the user cancels. Tests replace the dialog.
+// the user cancels. The program's is the file dialog; tests put theirs in the window context.
 using PictureFileChooser = std::function<QString(QWidget* parent, const QStringList& types)>;
-void setPictureFileChooser(PictureFileChooser chooser);
-QString choosePictureFile(QWidget* parent, const QStringList& types);
+// Asks chooser, or the file dialog when chooser is empty.
+QString choosePictureFile(const PictureFileChooser& chooser, QWidget* parent,
+                          const QStringList& types);
 
 // Saves the chart as shown: .png as on the screen, .pdf as printed, .svg drawn from bars.
 // Throws ore::Error when the file cannot be written.
@@ -40,13 +41,16 @@ void saveChartView(QChartView* view, const QString& title, const QString& path);
 // Saves a picture as .png or .pdf (one page holding it). Throws ore::Error on failure.
 void saveImage(const QImage& image, const QString& path);
 
-// The right-click menus: the histogram's, a chart view's and the diagram's. Failures go to errors.
+// The right-click menus: the histogram's, a chart view's and the diagram's. Failures go to errors;
+// the file is asked of choose. Both are kept by reference and must outlive the widget.
 void addChartSaveMenu(BarChart* chart, std::function<std::vector<graph::HistogramBar>()> bars,
-                      const QString& title, ErrorBox& errors);
-void addChartViewSaveMenu(QChartView* view, const QString& title, ErrorBox& errors);
-void addImageSaveMenu(QWidget* widget, std::function<QImage()> image, ErrorBox& errors);
+                      const QString& title, ErrorBox& errors, const PictureFileChooser& choose);
+void addChartViewSaveMenu(QChartView* view, const QString& title, ErrorBox& errors,
+                          const PictureFileChooser& choose);
+void addImageSaveMenu(QWidget* widget, std::function<QImage()> image, ErrorBox& errors,
+                      const PictureFileChooser& choose);
 
 // After a print that found no printer: offers to keep the chart as a PDF file instead.
-void offerChartAsPdf(BarChart* chart, ErrorBox& errors);
+void offerChartAsPdf(BarChart* chart, ErrorBox& errors, const PictureFileChooser& choose);
 
 }  // namespace ore::gui

@@ -38,6 +38,8 @@ class ReportBridge : public QObject, public ExcelApplication::Observer {
     if (auto app = weak_.lock()) app->removeObserver(this);
   }
 
+  ReportWindow* window() const { return window_; }
+
   void visibilityChanged(bool visible) override {
     if (!visible) {
       if (window_) window_->hide();
@@ -122,18 +124,26 @@ class ReportBridge : public QObject, public ExcelApplication::Observer {
 }  // namespace
 
 ReportWindows::ReportWindows(ErrorBox& errors, const NumberFormat& fmt)
-    : owner_(std::make_unique<QObject>()) {
-  QObject* owner = owner_.get();
-  automation::setApplicationCreatedHook(
-      [owner, &errors, fmt](const std::shared_ptr<ExcelApplication>& app) {
-        new ReportBridge(owner, app, errors, fmt);
-      });
+    : errors_(errors), fmt_(fmt), owner_(std::make_unique<QObject>()) {}
+
+automation::ObjectFactory ReportWindows::objectFactory() {
+  return automation::objectFactory([owner = owner_.get(), &errors = errors_,
+                                    fmt = fmt_](const std::shared_ptr<ExcelApplication>& app) {
+    new ReportBridge(owner, app, errors, fmt);
+  });
+}
+
+bool ReportWindows::confirmCloseAll() const {
+  std::vector<ReportWindow*> windows;
+  for (QObject* child : owner_->children())  // in the order the applications were made
+    if (auto* bridge = dynamic_cast<ReportBridge*>(child); bridge && bridge->window())
+      windows.push_back(bridge->window());
+  return ReportWindow::confirmCloseAll(windows);
 }
 
 // The report windows close with the program's windows (their question about saving was asked
 // when the main window closed).
 ReportWindows::~ReportWindows() {
-  automation::setApplicationCreatedHook({});
   owner_.reset();
 }
 

@@ -7,19 +7,28 @@
 
 #include "data/number_format.h"
 #include "platform/gui/error_box.h"
+#include "platform/spreadsheet/automation.h"
 
 namespace ore::gui {
 
-// Installs the hook that watches every application the automation layer creates; an
-// application that becomes visible gets its window. Lives as long as the program's windows.
+// Watches every application its factory makes; an application that becomes visible gets its
+// window. Lives as long as the program's windows; the factory must not be used after it.
 class ReportWindows {
  public:
   ReportWindows(ErrorBox& errors, const NumberFormat& fmt);
+
+  // Makes objects as automation::createObject does, watching each application.
+  automation::ObjectFactory objectFactory();
+  // For the program's close: asks about every unsaved report, oldest first (see
+  // ReportWindow::confirmCloseAll).
+  bool confirmCloseAll() const;
   ~ReportWindows();
   ReportWindows(const ReportWindows&) = delete;
   ReportWindows& operator=(const ReportWindows&) = delete;
 
  private:
+  ErrorBox& errors_;
+  NumberFormat fmt_;
   std::unique_ptr<QObject> owner_;  // parent of one watcher per application
 };
 

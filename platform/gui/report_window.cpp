@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
@@ -20,6 +21,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/gui/busy_cursor.h"
 #include "platform/gui/sheet_model.h"
 #include "platform/gui/spill_delegate.h"
 #include "platform/spreadsheet/report_window_cells.h"
@@ -28,11 +30,6 @@
 namespace ore::gui {
 
 namespace {
-std::vector<ReportWindow*>& openWindows() {
-  static std::vector<ReportWindow*> windows;
-  return windows;
-}
-
 bool hasCells(const Workbook* wb) {
   if (!wb) return false;
   for (const Sheet& s : wb->sheets)
@@ -108,13 +105,10 @@ ReportWindow::ReportWindow(ErrorBox& errors, const NumberFormat& fmt, QWidget* p
     emit activeSheetChosen(i);
   });
 
-  openWindows().push_back(this);
   setWorkbook(nullptr, {});
 }
 
-ReportWindow::~ReportWindow() {
-  std::erase(openWindows(), this);
-}
+ReportWindow::~ReportWindow() = default;
 
 void ReportWindow::setWorkbook(Workbook* wb, const QString& name) {
   wb_ = wb;
@@ -206,14 +200,10 @@ bool ReportWindow::saveAs() {
   if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".xlsx");
 
   const std::string path = QFile::encodeName(file).toStdString();
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  try {
+  {
+    BusyCursor busy;
     writeXlsx(*wb_, path);
-  } catch (...) {
-    QApplication::restoreOverrideCursor();
-    throw;
   }
-  QApplication::restoreOverrideCursor();
   wb_->path = path;
   name_ = QFileInfo(file).completeBaseName();
   modified_ = false;
@@ -238,20 +228,18 @@ bool ReportWindow::confirmClose() {
   return false;
 }
 
-bool ReportWindow::confirmCloseAll() {
-  std::vector<ReportWindow*> confirmed;
-  const std::vector<ReportWindow*> windows = openWindows();
-  for (ReportWindow* w : windows) {
-    // A window may have gone while an earlier question was open.
-    if (std::find(openWindows().begin(), openWindows().end(), w) == openWindows().end()) continue;
-    if (!w->wb_ || !w->modified_) continue;
+bool ReportWindow::confirmCloseAll(const std::vector<ReportWindow*>& windows) {
+  // A window may go while an earlier question is open.
+  const std::vector<QPointer<ReportWindow>> live(windows.begin(), windows.end());
+  std::vector<QPointer<ReportWindow>> confirmed;
+  for (const QPointer<ReportWindow>& w : live) {
+    if (!w || !w->wb_ || !w->modified_) continue;
     w->show();
     w->raise();
     w->activateWindow();
     if (!w->confirmClose()) {
-      for (ReportWindow* c : confirmed)
-        if (std::find(openWindows().begin(), openWindows().end(), c) != openWindows().end())
-          c->closeConfirmed_ = false;
+      for (const QPointer<ReportWindow>& c : confirmed)
+        if (c) c->closeConfirmed_ = false;
       return false;
     }
     w->closeConfirmed_ = true;

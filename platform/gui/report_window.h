@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <functional>
+#include <vector>
 
 #include "data/number_format.h"
 #include "platform/gui/error_box.h"
@@ -48,9 +49,10 @@ class ReportWindow : public QMainWindow {
   // Asks whether to save an unsaved workbook: true when the window may close (saved, or not to
   // be saved), false for Отмена or a save that failed or was cancelled.
   bool confirmClose();
-  // For the program's close: asks every report window with an unsaved workbook in turn. False
-  // as soon as one answer keeps its window open; the program must then stay open.
-  static bool confirmCloseAll();
+  // For the program's close: asks every one of windows with an unsaved workbook in turn (one that
+  // has gone meanwhile is passed over). False as soon as one answer keeps its window open; the
+  // program must then stay open.
+  static bool confirmCloseAll(const std::vector<ReportWindow*>& windows);
 
   void setSaveFileChooser(SaveChooser chooser) { chooser_ = std::move(chooser); }
   void setClosePrompt(ClosePrompt prompt) { prompt_ = std::move(prompt); }

@@ -102,11 +102,15 @@ class Object : public std::enable_shared_from_this<Object> {
 // naming the identifier otherwise.
 std::shared_ptr<Object> createObject(std::string_view progId);
 
-// Called with every application createObject makes, before it is returned, so that the windows
-// can follow it (an observer that opens a window once it becomes visible). Keep a weak reference:
-// the import's applications are meant to go away when the import ends. Returns the hook it
-// replaces; an empty function removes it.
-using ApplicationCreatedHook = std::function<void(std::shared_ptr<ExcelApplication>)>;
-ApplicationCreatedHook setApplicationCreatedHook(ApplicationCreatedHook hook);
+// Makes objects by program identifier as createObject does. Whoever wires the program (the app,
+// the batch, a test) hands one to what creates applications, the import and the report.
+using ObjectFactory = std::function<std::shared_ptr<Object>(std::string_view progId)>;
+
+// A factory that makes objects with createObject and hands every application it makes to created
+// before returning it, so that windows can follow it (an observer that opens a window once it
+// becomes visible). Keep a weak reference: the import's applications are meant to go away when
+// the import ends.
+using ApplicationCreated = std::function<void(const std::shared_ptr<ExcelApplication>&)>;
+ObjectFactory objectFactory(ApplicationCreated created);
 
 }  // namespace ore::automation

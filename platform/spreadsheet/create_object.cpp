@@ -1,5 +1,5 @@
-// The objects the automation layer can create by program identifier, and the hook that lets the
-// gui open a window for every application made.
+// The objects the automation layer can create by program identifier, and factories that tell
+// their maker of every application made.
 
 #include "data/errors.h"
 #include "platform/spreadsheet/automation.h"
@@ -8,11 +8,6 @@
 namespace ore::automation {
 
 namespace {
-
-ApplicationCreatedHook& createdHook() {
-  static ApplicationCreatedHook hook;
-  return hook;
-}
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -28,20 +23,18 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
 }  // namespace
 
 std::shared_ptr<Object> createObject(std::string_view progId) {
-  if (equalsIgnoringCase(progId, "excel.application")) {
-    auto app = std::make_shared<ExcelApplication>();
-    // A copy: the hook may replace itself while it runs.
-    if (ApplicationCreatedHook hook = createdHook()) hook(app);
-    return app;
-  }
+  if (equalsIgnoringCase(progId, "excel.application")) return std::make_shared<ExcelApplication>();
   throw Error("Не удается создать объект автоматизации «" + std::string(progId) +
               "»: такой программный идентификатор не зарегистрирован");
 }
 
-ApplicationCreatedHook setApplicationCreatedHook(ApplicationCreatedHook hook) {
-  ApplicationCreatedHook previous = std::move(createdHook());
-  createdHook() = std::move(hook);
-  return previous;
+ObjectFactory objectFactory(ApplicationCreated created) {
+  return [created = std::move(created)](std::string_view progId) {
+    std::shared_ptr<Object> object = createObject(progId);
+    if (created)
+      if (auto app = std::dynamic_pointer_cast<ExcelApplication>(object)) created(app);
+    return object;
+  };
 }
 
 }  // namespace ore::automation

@@ -33,7 +33,7 @@ TForm5::TForm5(WindowContext& ctx)
         for (const BarChart::Bar& b : Chart1->bars()) bars.push_back({b.label.toStdString(), b.y});
         return bars;
       },
-      QStringLiteral("Гистограмма"), ctx_.errors);
+      QStringLiteral("Гистограмма"), ctx_.errors, ctx_.choosePictureFile);
   connect(Chart1->series(), &QStackedBarSeries::hovered, this, [this](bool on, int index) {
     if (on)
       QToolTip::showText(QCursor::pos(), barToolTip(index), Chart1);
@@ -72,7 +72,8 @@ void TForm5::Button1Click() {
     });
   } catch (const Error&) {
     // The message comes first; then the chart can still be kept, as a PDF file.
-    QTimer::singleShot(0, this, [this] { offerChartAsPdf(Chart1, ctx_.errors); });
+    QTimer::singleShot(0, this,
+                       [this] { offerChartAsPdf(Chart1, ctx_.errors, ctx_.choosePictureFile); });
     throw;
   }
 }

@@ -115,7 +115,8 @@ void TForm4::RadioButton5Click() {
 }
 
 void TForm4::Button1Click() {
-  report::exportReport(ctx_.ws, StringGrid1->grid(), ctx_.fmt, ReportRowOffset);
+  report::exportReport(ctx_.ws, StringGrid1->grid(), ctx_.fmt, ReportRowOffset,
+                       [this] { return ctx_.createObject("excel.application"); });
 }
 
 void TForm4::Button2Click() {

@@ -363,6 +363,33 @@ TEST(RoadTest, ACorruptWorkbookLeavesTheDataSetAndTheDialogAsTheyWere) {
   EXPECT_FALSE(h.form("TForm6")->isVisible());
 }
 
+// Nothing opened yet: "Далее" and the curves say where the data come from and show no window
+// of results; after an import the same presses work.
+TEST(RoadTest, WithoutDataTheAnalysisAndTheCurvesAreRefusedBeforeAnyWindowShows) {
+  Road h;
+  const std::string noData =
+      "Нет исходных данных: откройте их через «Файл» > «Открыть исходные данные»";
+  const std::string before = tsv(h.ctx.Form4->resultsGrid());
+  h.ctx.Form1->N7->trigger();
+  h.click("TForm7", "Button1");
+  h.click("TForm2", "Button1");
+  auto* table = h.find<StringGrid>("TForm3", "StringGrid1");
+  for (int r = 1; r <= 5; ++r) Road::type(table, 1, r, kLimits[r - 1]);
+  h.click("TForm3", "Button1");
+  h.ctx.Form1->NSortability->trigger();
+  EXPECT_EQ(h.errors.messages, (std::vector<std::string>{noData, noData}));
+  for (const char* f : {"TForm4", "TForm5", "SortabilityWindow"})
+    EXPECT_FALSE(h.form(f)->isVisible()) << f;
+  EXPECT_EQ(tsv(h.ctx.Form4->resultsGrid()), before);
+  EXPECT_TRUE(h.form("TForm3")->isVisible());
+
+  h.errors.messages.clear();
+  h.importFile(kBasic);
+  h.analyse();
+  EXPECT_TRUE(h.errors.messages.empty());
+  EXPECT_TRUE(h.form("TForm4")->isVisible());
+}
+
 TEST(RoadTest, ALimitThatIsNoNumberStopsTheRunWithThePocketsBeforeIt) {
   Road h;
   h.importFile(kBasic);

@@ -21,6 +21,7 @@ struct BatchImportTest : ::testing::Test {
 
   batch::BatchState import(const std::vector<std::string>& args) {
     batch::BatchState state(',');
+    state.objects = library.objects();
     std::vector<std::string> all = args;
     all.insert(all.end(), {"--lumps", "-"});
     batch::importStage(batch::parseOptions(all), state);
@@ -41,7 +42,7 @@ struct BatchImportTest : ::testing::Test {
 
 TEST_F(BatchImportTest, LumpsGridWithTheDialogsDefaults) {
   std::ostringstream out;
-  batch::run(batch::parseOptions({"mem/sample.xlsx", "--lumps", "-"}), ',', out);
+  batch::writeGridTsv(import({"mem/sample.xlsx"}).sourceGrid, "-", out);
   EXPECT_EQ(out.str(), "№\tМасса\t%\n1\t1,5\t2\n2\t2,5\t3\n");
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// In-memory workbooks for the import tests, served by path to every application that
-// createObject makes while a WorkbookLibrary lives (the readers are not needed for them).
+// In-memory workbooks for the import tests, served by path to every application the library's
+// factory makes (the readers are not needed for them).
 
 #include <map>
 #include <memory>
@@ -68,15 +68,18 @@ inline Workbook bookOf(std::vector<Sheet> sheets) {
 
 class WorkbookLibrary {
  public:
-  WorkbookLibrary() {
-    previous_ = automation::setApplicationCreatedHook(
-        [this](std::shared_ptr<ExcelApplication> app) { app->setReader(reader()); });
-  }
-  ~WorkbookLibrary() { automation::setApplicationCreatedHook(std::move(previous_)); }
+  WorkbookLibrary() = default;
   WorkbookLibrary(const WorkbookLibrary&) = delete;
   WorkbookLibrary& operator=(const WorkbookLibrary&) = delete;
 
   void add(const std::string& path, Workbook wb) { books_[path] = std::move(wb); }
+
+  // Makes objects as createObject does; its applications open the library's workbooks. Keeps a
+  // reference to the library.
+  automation::ObjectFactory objects() {
+    return automation::objectFactory(
+        [this](const std::shared_ptr<ExcelApplication>& app) { app->setReader(reader()); });
+  }
 
   ExcelApplication::Reader reader() {
     return [this](const std::string& path) {
@@ -93,7 +96,6 @@ class WorkbookLibrary {
 
  private:
   std::map<std::string, Workbook> books_;
-  automation::ApplicationCreatedHook previous_;
 };
 
 }  // namespace ore::test

@@ -67,7 +67,7 @@ struct ImportFixture : ::testing::Test {
     library.add(path, bookOf(std::move(sheets)));
   }
 
-  void run() { importWorkbook(texts, ws, fmt, view); }
+  void run() { importWorkbook(texts, ws, fmt, view, library.objects()); }
 
   // The message of a failing import.
   std::string failure() {
@@ -92,7 +92,7 @@ TEST_F(ImportFixture, DefaultLayoutReadsOneHundredTwentyLumpsAndNeverColumnA) {
   addBook(std::move(s));
   std::vector<MemberCall> calls;
   ObjectFactory recording = [&](std::string_view id) -> std::shared_ptr<automation::Object> {
-    return std::make_shared<RecordingObject>(automation::createObject(id), calls);
+    return std::make_shared<RecordingObject>(library.objects()(id), calls);
   };
 
   importWorkbook(texts, ws, fmt, view, recording);

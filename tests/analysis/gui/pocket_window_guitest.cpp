@@ -23,13 +23,14 @@ TEST(PocketWindowTest, NextHandsTheTablesToTheRunAndItsCallsReachTheWindows) {
   Harness h;
   TForm3* f = h.ctx.Form3;
   f->show();
+  h.ws.LumpCount = 4;  // a sample is loaded: without lumps "Далее" refuses before the run
   h.ws.PocketCount = 2;
   f->StringGrid1->grid().resize(2, 3);
   f->StringGrid1->grid().setCell(1, 1, "0,5");
   f->StringGrid1->grid().setCell(1, 2, "1,0");
   std::vector<std::string> seen;
   f->setAnalysisRunner([&](Workspace& ws, const TextGrid& table, TextGrid& results,
-                           const NumberFormat& fmt, AnalysisView& view) {
+                           const NumberFormat& fmt, AnalysisView& view, Progress*) {
     EXPECT_EQ(&ws, &h.ws);
     EXPECT_EQ(&table, &f->StringGrid1->grid());
     EXPECT_EQ(&results, &h.ctx.Form4->resultsGrid());
@@ -62,8 +63,9 @@ TEST(PocketWindowTest, NextHandsTheTablesToTheRunAndItsCallsReachTheWindows) {
 TEST(PocketWindowTest, ARunThatFailsShowsItsMessageOnceAndLeavesWhatItDid) {
   Harness h;
   h.ctx.Form3->show();
+  h.ws.LumpCount = 1;
   h.ctx.Form3->setAnalysisRunner([](Workspace&, const TextGrid&, TextGrid&, const NumberFormat&,
-                                    AnalysisView& view) -> AnalysisOutcome {
+                                    AnalysisView& view, Progress*) -> AnalysisOutcome {
     view.showResultsWindows();
     throw ConversionError("'' is not a valid floating point value");
   });
@@ -74,6 +76,47 @@ TEST(PocketWindowTest, ARunThatFailsShowsItsMessageOnceAndLeavesWhatItDid) {
   EXPECT_TRUE(h.ctx.Form5->isVisible());
   EXPECT_FALSE(h.ctx.Form4->Label1->isVisible());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the busy cursor is gone again
+}
+
+// A run past the dialog's threshold (here at once) shows the progress dialog; its "Отмена" stops
+// the run at its next check, without a message, and the busy cursor goes.
+TEST(PocketWindowTest, OtmenaOnTheProgressDialogStopsTheRunQuietly) {
+  Harness h;
+  h.ws.LumpCount = 1;
+  TForm3* f = h.ctx.Form3;
+  f->show();
+  std::chrono::steady_clock::time_point t{};
+  f->setProgressTiming({std::chrono::milliseconds(0), std::chrono::milliseconds(50),
+                        [&t] { return t += std::chrono::milliseconds(100); }});
+  int reports = 0;
+  f->setAnalysisRunner([&](Workspace&, const TextGrid&, TextGrid&, const NumberFormat&,
+                           AnalysisView& view, Progress* progress) -> AnalysisOutcome {
+    view.showResultsWindows();
+    for (reports = 1; reports <= 1000; ++reports) {
+      progress->report(reports, 1000);
+      progress->checkStop();
+    }
+    view.setLabel("done");
+    return {};
+  });
+  bool clicked = false;
+  QTimer::singleShot(0, [&] {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->objectName() == "ProgressDialog" && w->isVisible())
+        if (auto* cancel = w->findChild<QPushButton*>()) {
+          EXPECT_EQ(cancel->text(), QString("Отмена"));
+          cancel->click();
+          clicked = true;
+        }
+  });
+  QTest::mouseClick(h.find<QPushButton>("TForm3", "Button1"), Qt::LeftButton);
+  EXPECT_TRUE(clicked);
+  EXPECT_LT(reports, 1000);
+  EXPECT_TRUE(h.errors.messages.empty());
+  EXPECT_NE(h.ctx.Form4->Label1->text(), "done");
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  for (QWidget* w : QApplication::topLevelWidgets())
+    EXPECT_FALSE(w->objectName() == "ProgressDialog" && w->isVisible());
 }
 
 TEST(PocketWindowTest, TheRealRunReportsItsOutcomeInTheErrorBoxAtMostOnce) {

@@ -81,10 +81,11 @@ TEST(SortabilityWindowTest, BothChartsAreSavedAsPngAndPdfFromTheirMenu) {
   QTemporaryDir dir;
   QStringList asked;
   QString next;
-  setPictureFileChooser([&](QWidget*, const QStringList& types) {
+  h.ctx.choosePictureFile = [&](QWidget*, const QStringList& types) {
     asked = types;
     return next;
-  });
+  };
+
   for (QChartView* view : {w->ChartCurves, w->ChartGrade}) {
     for (const char* ending : {"png", "pdf"}) {
       SCOPED_TRACE(view->objectName().toStdString() + "." + ending);
@@ -100,7 +101,6 @@ TEST(SortabilityWindowTest, BothChartsAreSavedAsPngAndPdfFromTheirMenu) {
         EXPECT_TRUE(file.readAll().startsWith("%PDF"));
     }
   }
-  setPictureFileChooser({});
   EXPECT_TRUE(h.errors.messages.empty());
 }
 

@@ -139,6 +139,7 @@ struct Import : Dialog {
     sheets.push_back(numberSheet(
         "Проба 1", 2, {{10.5, 1.5, 2.5, 7, 8}, {11.25, 2.25, 3.5, 9, 10}, {0, 3, 4, 5, 6}}));
     library.add("mem/three.xlsx", ore::test::bookOf(std::move(sheets)));
+    h.ctx.createObject = library.objects();
     h.ctx.Form1->setOpenFileChooser([this] {
       ++chosen;
       return file;

@@ -198,10 +198,11 @@ TEST(ReportWindowTest, TheProgramAsksEveryUnsavedReportBeforeItCloses) {
       ++asked;
       return answer;
     });
-  EXPECT_FALSE(ReportWindow::confirmCloseAll());
+  const std::vector<ReportWindow*> all{&saved.window, &unsaved.window, &empty.window};
+  EXPECT_FALSE(ReportWindow::confirmCloseAll(all));
   EXPECT_EQ(asked, 1);
   answer = ReportWindow::CloseAnswer::Discard;
-  EXPECT_TRUE(ReportWindow::confirmCloseAll());
+  EXPECT_TRUE(ReportWindow::confirmCloseAll(all));
   EXPECT_EQ(asked, 2);
   // Once the program's close is agreed, the windows close without asking again.
   EXPECT_TRUE(unsaved.window.close());

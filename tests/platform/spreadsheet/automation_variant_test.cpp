@@ -157,21 +157,20 @@ TEST(CreateObjectTest, KnowsTheSpreadsheetApplicationOnly) {
   }
 }
 
-TEST(CreateObjectTest, TellsTheHookAboutEveryNewApplication) {
+TEST(CreateObjectTest, AFactoryTellsItsMakerOfEveryNewApplicationAndKeepsNone) {
   std::vector<std::weak_ptr<ExcelApplication>> seen;
-  auto previous = setApplicationCreatedHook(
-      [&](std::shared_ptr<ExcelApplication> app) { seen.push_back(app); });
-  auto a = createObject("excel.application");
-  auto b = createObject("excel.application");
-  auto mine = setApplicationCreatedHook(std::move(previous));
+  const ObjectFactory make =
+      objectFactory([&](const std::shared_ptr<ExcelApplication>& app) { seen.push_back(app); });
+  auto a = make("excel.application");
+  auto b = make("Excel.Application");
+  EXPECT_THROW(make("word.application"), Error);
   ASSERT_EQ(seen.size(), 2u);
   EXPECT_EQ(seen[0].lock(), a);
   EXPECT_EQ(seen[1].lock(), b);
-  EXPECT_TRUE(static_cast<bool>(mine));
   a.reset();
-  EXPECT_TRUE(seen[0].expired()) << "the hook keeps no reference";
+  EXPECT_TRUE(seen[0].expired()) << "the factory keeps no reference";
   createObject("excel.application");
-  EXPECT_EQ(seen.size(), 2u) << "the hook was put back";
+  EXPECT_EQ(seen.size(), 2u) << "only the factory's own applications are told";
 }
 
 }  // namespace

@@ -28,10 +28,11 @@ TEST(HistogramPicturesTest, SavedAsPngSvgPdfAndAsPdfWhenThereIsNoPrinter) {
   QTemporaryDir dir;
   std::vector<QStringList> asked;
   QString next;
-  setPictureFileChooser([&](QWidget*, const QStringList& types) {
+  h.ctx.choosePictureFile = [&](QWidget*, const QStringList& types) {
     asked.push_back(types);
     return next;
-  });
+  };
+
   for (const char* ending : {"png", "svg", "pdf"}) {
     SCOPED_TRACE(ending);
     next = dir.filePath(QString("h.") + ending);
@@ -57,7 +58,6 @@ TEST(HistogramPicturesTest, SavedAsPngSvgPdfAndAsPdfWhenThereIsNoPrinter) {
   QTest::qWait(20);
   EXPECT_EQ(asked.back(), QStringList{"PDF (*.pdf)"});
   EXPECT_TRUE(QFile::exists(next));
-  setPictureFileChooser({});
 
   EXPECT_EQ(f->barToolTip(0), QString("Карман 1\nВерхней предел, h: 5\nКусков: 3\nВыход, %: 42,5"));
 }
