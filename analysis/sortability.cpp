@@ -9,6 +9,7 @@
 #include <thread>
 #include <utility>
 
+#include "analysis/figure_rules.h"
 #include "analysis/lump_checks.h"
 #include "data/errors.h"
 
@@ -27,7 +28,7 @@ long double efficiency(const long double* conc, long double M, long double T1) {
 }
 
 bool reaches(const long double* conc, std::optional<double> minGrade) {
-  return !minGrade || quotient(conc[1], conc[0]) >= *minGrade;
+  return !minGrade || atLeastAsWritten(quotient(conc[1], conc[0]), *minGrade);
 }
 
 // A lump's place in key order: its key as bits that sort as the key does, and its number.
@@ -133,8 +134,10 @@ SortabilityCurve sortabilityCurve(const Workspace& ws) {
   }
   cv.M_ = sum[0];
   cv.T_ = sum;
+  // Finite as doubles, as the pocket analysis holds its totals: the extended range would pass
+  // totals that no figure written from them could show.
   bool finite = true;
-  for (std::size_t k = 0; k < S; ++k) finite = finite && std::isfinite(sum[k]);
+  for (std::size_t k = 0; k < S; ++k) finite = finite && std::isfinite(static_cast<double>(sum[k]));
   checkSampleTotals(finite, sum[0] == 0);
 
   // The concentrate of a cut is summed over its own lumps, from the top down, never as the total
@@ -158,17 +161,12 @@ SortabilityCurve sortabilityCurve(const Workspace& ws) {
 BestCut bestCut(const SortabilityCurve& cv, std::optional<double> minGrade,
                 const NumberFormat& fmt) {
   const long double M = cv.totalMass(), T1 = cv.totalMetal(1);
-  std::optional<std::size_t> best;
-  long double bestE = 0;
-  for (std::size_t g = 0; g < cv.cutCount(); ++g) {
-    const long double* conc = cv.concentrateSums(g);
-    if (!reaches(conc, minGrade)) continue;
-    const long double E = efficiency(conc, M, T1);
-    if (!best || E > bestE) {  // strictly larger: the smaller key keeps a tie
-      best = g;
-      bestE = E;
-    }
-  }
+  const std::optional<std::size_t> best =
+      bestInKeyOrder(cv.cutCount(), [&](std::size_t g) -> std::optional<long double> {
+        const long double* conc = cv.concentrateSums(g);
+        if (!reaches(conc, minGrade)) return std::nullopt;
+        return efficiency(conc, M, T1);
+      });
   if (!best)
     throw Error("Ни одна граница не дает содержания элемента 1 в концентрате не ниже " +
                 fmt.format(*minGrade) + ": лучшая граница не определена");
@@ -263,7 +261,8 @@ struct BootstrapWalk {
       out[i] = Outcome{};
     }
 
-    long double Wc[kTogether] = {}, Qc[kTogether] = {}, bestE[kTogether] = {};
+    long double Wc[kTogether] = {}, Qc[kTogether] = {};
+    BestFromTheTop best[kTogether];
     std::size_t end = n;
     for (std::size_t g = cv.cutEnd_.size(); g-- > 0;) {
       const std::size_t begin = g ? cv.cutEnd_[g - 1] : 0;
@@ -286,11 +285,9 @@ struct BootstrapWalk {
       for (int i = 0; i < count; ++i) {
         if (drawn[i]) {  // the resample holds a lump of this key, so it has this cut
           const long double E = Qc[i] * toRecovery[i] - Wc[i] * toYield[i];
-          const bool ok = !minGrade || quotient(Qc[i], Wc[i]) >= *minGrade;
-          // Walking down: a tie goes to the smaller key.
-          if (ok && (!out[i].hasBest || E >= bestE[i])) {
+          const bool ok = !minGrade || atLeastAsWritten(quotient(Qc[i], Wc[i]), *minGrade);
+          if (ok && best[i].offer(E)) {
             out[i].hasBest = true;
-            bestE[i] = E;
             out[i].bestKey = cv.keys_[g];
           }
         }
@@ -393,6 +390,12 @@ BootstrapResult bootstrapBestCut(const SortabilityCurve& cv, const BestCut& best
   result.resamples = B;
   if (B == 0) return result;
   const std::size_t n = cv.mass_.size();
+  // A resample sums its blocks in double: refused when n draws of the largest lump could pass the
+  // range of numbers, as the curve refuses totals beyond it.
+  double largest = 0;
+  for (std::size_t u = 0; u < n; ++u)
+    largest = std::fmax(largest, std::fmax(std::fabs(cv.mass_[u]), std::fabs(cv.metal1_[u])));
+  checkSampleTotals(std::isfinite(largest * static_cast<double>(n)), false);
   const BootstrapWalk walk{cv, best.cut, settings.minGrade};
 
   std::vector<BootstrapWalk::Outcome> outcomes(static_cast<std::size_t>(B));

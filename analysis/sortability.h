@@ -69,9 +69,10 @@ class SortabilityCurve {
 // analysis's messages).
 SortabilityCurve sortabilityCurve(const Workspace& ws);
 
-// The cut with the largest separation efficiency; the smallest key wins a tie. With minGrade, only
-// the cuts whose concentrate content of element 1 is at least minGrade (compared exactly) take
-// part; throws ore::Error naming minGrade (written with fmt) when none does.
+// The cut with the largest separation efficiency, ties settled as analysis/figure_rules.h says
+// (the smallest key of those equal to the largest). With minGrade, only the cuts whose concentrate
+// content of element 1 as written is at least minGrade take part; throws ore::Error naming
+// minGrade (written with fmt) when none does.
 struct BestCut {
   std::size_t cut = 0;
   CutFigures figures;
@@ -89,7 +90,9 @@ struct BootstrapSettings {
 // How sure the best cut is, from resamples of the lumps drawn with replacement. Each resample's
 // generator is seeded from (seed, resample number) alone, so the result does not depend on the
 // number of threads. The intervals are nearest-rank percentiles of the sorted resample values:
-// the ceil(0.025 B)-th and the ceil(0.975 B)-th of B (the 25th and 975th of 1000).
+// the ceil(0.025 B)-th and the ceil(0.975 B)-th of B (the 25th and 975th of 1000). Each
+// resample's best cut follows the rules of bestCut. Throws ore::Error, in the curve's words for
+// totals beyond the range of numbers, when a resample's totals could pass that range.
 struct BootstrapResult {
   int resamples = 0;
   // Concentrate recovery of element 1 and concentrate yield at the best cut's key.

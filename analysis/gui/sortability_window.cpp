@@ -321,8 +321,12 @@ void SortabilityWindow::showCurves() {
     hasTails_[g] = cv.totalMass() != 0 && f.tailsYield != 0;
     hasConc_[g] = f.concentrateYield != 0;
   }
+  // The results grid may hold an analysis of lumps loaded before these: its cuts would lie off
+  // the curves.
+  const bool analysed = ws_.AnalysedDataSet != 0;
+  const bool current = analysed && ws_.AnalysedDataSet == ws_.LumpDataSet;
   const std::vector<analysis::PocketCut> pockets =
-      pocketCuts_ ? pocketCuts_() : std::vector<analysis::PocketCut>{};
+      current && pocketCuts_ ? pocketCuts_() : std::vector<analysis::PocketCut>{};
 
   keyAxis_->setTitleText(ws_.DistributionKind == DistributionKind::Param
                              ? "Граница: параметр"
@@ -352,9 +356,12 @@ void SortabilityWindow::showCurves() {
   pocketPercent_->replace(percent);
   pocketContent_->replace(content);
   pocketGrade_->replace(grade);
-  LabelPockets->setText(pockets.empty() ? "Границы карманов: расчета по карманам нет"
-                                        : "Границы карманов последнего расчета отмечены точками: " +
-                                              QString::number(pockets.size()));
+  LabelPockets->setText(
+      !pockets.empty() ? "Границы карманов последнего расчета отмечены точками: " +
+                             QString::number(pockets.size())
+      : analysed && !current
+          ? "Границы карманов: последний расчет по карманам сделан по другим исходным данным"
+          : "Границы карманов: расчета по карманам нет");
   drawCurves();
 }
 

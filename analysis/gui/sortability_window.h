@@ -29,7 +29,8 @@ namespace ore::gui {
 class SortabilityWindow : public Form {
   Q_OBJECT
  public:
-  // The pocket cuts of the last analysis, read when the curves are built.
+  // The pocket cuts of the last analysis, read when the curves are built, and only when that
+  // analysis was of the lumps now loaded.
   using PocketCutsSource = std::function<std::vector<analysis::PocketCut>()>;
 
   SortabilityWindow(Workspace& ws, const NumberFormat& fmt, ErrorBox& errors,

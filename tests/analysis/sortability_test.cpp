@@ -106,6 +106,44 @@ TEST(SortabilityTest, HandComputedCurvesAndBestCuts) {
   }
 }
 
+TEST(SortabilityTest, EqualEfficienciesGoToTheSmallerKeyAndAShownMinimumAdmitsItsCut) {
+  // Keyed on the content: E is 50/3 at cuts 1 and 2, one unit in the last place apart.
+  const Workspace tie = makeWorkspace({{1, 1, 0, {}}, {1, 2, 0, {}}, {1, 3, 0, {}}}, 1, "0,01",
+                                      PocketBasis::ByContent, DistributionKind::Content);
+  EXPECT_EQ(bestCut(sortabilityCurve(tie), std::nullopt, kFmt).figures.key, 1);
+
+  // Keyed on the parameter: the concentrate of cut 1 is written "2,7" and lies below the double
+  // 2,7; the other cuts are below it.
+  auto lump = [](double key, double mass, double c1) { return Lump{mass, c1, key, {0}}; };
+  const Workspace ws = makeWorkspace({lump(1, 1, 0.1), lump(2, 1, 5.2), lump(3, 1, 0.2)}, 2, "0,01",
+                                     PocketBasis::ByContent, DistributionKind::Param);
+  const SortabilityCurve cv = sortabilityCurve(ws);
+  ASSERT_EQ(kFmt.format(cv.figures(0).concentrateContent[1]), "2,7");
+  EXPECT_EQ(bestCut(cv, 2.7, kFmt).figures.key, 1);
+}
+
+TEST(SortabilityTest, TotalsBeyondTheRangeOfNumbersAreRefused) {
+  const char* kMessage = "Суммарная масса или металл кусков вне диапазона чисел: расчет невозможен";
+  auto refuses = [&](auto&& f) {
+    try {
+      f();
+    } catch (const Error& e) {
+      return std::string(e.what()) == kMessage;
+    }
+    return false;
+  };
+  // Finite in extended precision, not as doubles.
+  const Workspace beyond = makeWorkspace({{1e308, 1, 0, {}}, {1e308, 2, 0, {}}, {1, 3, 0, {}}}, 1,
+                                         "0,01", PocketBasis::ByContent, DistributionKind::Content);
+  EXPECT_TRUE(refuses([&] { sortabilityCurve(beyond); }));
+  // Totals in range, but a resample drawing the heavy lump twice would not be.
+  const Workspace heavy = makeWorkspace({{1e308, 1, 0, {}}, {1, 2, 0, {}}, {1, 3, 0, {}}}, 1,
+                                        "0,01", PocketBasis::ByContent, DistributionKind::Content);
+  const SortabilityCurve cv = sortabilityCurve(heavy);
+  const BestCut best = bestCut(cv, std::nullopt, kFmt);
+  EXPECT_TRUE(refuses([&] { bootstrapBestCut(cv, best, {10, 1, 1, std::nullopt}); }));
+}
+
 TEST(SortabilityTest, AgreesWithThePocketsAtTheirLimitsWhenEveryLumpIsInAPocket) {
   for (unsigned seed = 1; seed <= 40; ++seed) {
     std::mt19937 rng(seed);
