@@ -3,8 +3,6 @@
 #include <QAction>
 
 #include "analysis/gui/pocket_window.h"
-#include "analysis/gui/sortability_window.h"
-#include "analysis/pocket_cuts.h"
 #include "app/main_window.h"
 #include "app/results_windows_view.h"
 #include "data/results_layout.h"
@@ -17,6 +15,8 @@
 #include "results/gui/results_window.h"
 #include "setup/gui/calc_params_dialog.h"
 #include "setup/gui/distribution_dialog.h"
+#include "study/gui/sortability_window.h"
+#include "study/pocket_cuts.h"
 
 namespace ore::gui {
 
@@ -72,7 +72,7 @@ Windows::Windows(AppContext& ctx) {
   Workspace& ws = ctx.ws;
   const NumberFormat& fmt = ctx.fmt;
   sortability_ = std::make_unique<SortabilityWindow>(ws, fmt, ctx.errors, [results, &ws, &fmt] {
-    return analysis::readPocketCuts(results->resultsGrid(), ws.PocketCount, ws.ContentCount, fmt);
+    return study::readPocketCuts(results->resultsGrid(), ws.PocketCount, ws.ContentCount, fmt);
   });
   SortabilityWindow* sortability = sortability_.get();
   QObject::connect(form1_->NSortability, &QAction::triggered, sortability,

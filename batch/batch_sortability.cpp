@@ -2,10 +2,10 @@
 #include <ostream>
 #include <string>
 
-#include "analysis/sortability.h"
-#include "analysis/sortability_table.h"
 #include "batch/batch_run.h"
 #include "data/errors.h"
+#include "study/curve_table.h"
+#include "study/sortability_curve.h"
 
 namespace ore::batch {
 
@@ -49,17 +49,17 @@ void sortabilityStage(const Options& options, const SortabilityRequest& request,
   Workspace& ws = state.ws;
   ws.DistributionKind = options.distributionKind;
   const NumberFormat& fmt = state.fmt;
-  const analysis::SortabilityCurve cv = analysis::sortabilityCurve(ws);
+  const study::SortabilityCurve cv = study::sortabilityCurve(ws);
   if (options.curveFile)
-    writeGridTsv(analysis::sortabilityCurveGrid(cv, fmt), *options.curveFile, out);
+    writeGridTsv(study::sortabilityCurveGrid(cv, fmt), *options.curveFile, out);
   if (!options.bestCut) return;
 
-  const analysis::BestCut best = analysis::bestCut(cv, request.minGrade, fmt);
-  analysis::BootstrapSettings settings;
+  const study::BestCut best = study::bestCut(cv, request.minGrade, fmt);
+  study::BootstrapSettings settings;
   settings.seed = request.seed;
   settings.minGrade = request.minGrade;
-  const analysis::BootstrapResult boot = analysis::bootstrapBestCut(cv, best, settings);
-  const analysis::CutFigures& f = best.figures;
+  const study::BootstrapResult boot = study::bootstrapBestCut(cv, best, settings);
+  const study::CutFigures& f = best.figures;
   const std::string key = fmt.format(f.key);
   out << "Лучшая граница: " << key << "\n"
       << "Эффективность разделения E: " << fmt.format(f.efficiency()) << "\n"

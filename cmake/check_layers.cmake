@@ -1,8 +1,10 @@
 # Fails when a file includes across the layers: a core or batch file including Qt, a gui/ folder
-# or app/; a window (a file of a subsystem's gui/ folder) including another window's header or
-# app/. Run by the build (target check_layers) with ROOT set to the source folder.
+# or app/; the fraction analysis including the sortability study, which builds on it; a window (a
+# file of a subsystem's gui/ folder) including app/ or another window's header. Run by the build
+# (target check_layers) with ROOT set to the source folder.
 file(GLOB_RECURSE files RELATIVE ${ROOT}
      ${ROOT}/data/*.[ch]* ${ROOT}/import/*.[ch]* ${ROOT}/setup/*.[ch]* ${ROOT}/analysis/*.[ch]*
+     ${ROOT}/study/*.[ch]*
      ${ROOT}/results/*.[ch]* ${ROOT}/graph/*.[ch]* ${ROOT}/platform/*.[ch]* ${ROOT}/batch/*.[ch]*)
 set(bad "")
 foreach(f ${files})
@@ -26,11 +28,13 @@ foreach(f ${files})
     foreach(line ${includes})
       if(line MATCHES "<Q[A-Za-z]*>" OR line MATCHES "\"([a-z]+/)*gui/" OR line MATCHES "\"app/")
         string(APPEND bad "\n  ${f}: ${line}")
+      elseif(f MATCHES "^analysis/" AND line MATCHES "\"study/")
+        string(APPEND bad "\n  ${f}: ${line}")
       endif()
     endforeach()
   endif()
 endforeach()
 if(bad)
-  message(FATAL_ERROR "includes across the layers (core: no Qt, gui/ or app/; a window: no other "
-                      "window, no app/):${bad}")
+  message(FATAL_ERROR "includes across the layers (core: no Qt, gui/ or app/; analysis/: no study/; "
+                      "a window: no other window, no app/):${bad}")
 endif()

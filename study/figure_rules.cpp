@@ -1,8 +1,8 @@
-#include "analysis/figure_rules.h"
+#include "study/figure_rules.h"
 
 #include "data/number_format.h"
 
-namespace ore::analysis {
+namespace ore::study {
 
 double asWritten(long double figure) {
   if (!std::isfinite(figure)) return static_cast<double>(figure);
@@ -39,4 +39,4 @@ bool atMostAsWritten(long double figure, double maximum) {
   return compareAsWritten(figure, maximum) <= 0;
 }
 
-}  // namespace ore::analysis
+}  // namespace ore::study

@@ -10,7 +10,7 @@
 #include "data/number_format.h"
 #include "data/workspace.h"
 
-namespace ore::analysis {
+namespace ore::study {
 
 inline constexpr int kMaxSortabilityContents = 10;
 
@@ -69,7 +69,7 @@ class SortabilityCurve {
 // analysis's messages).
 SortabilityCurve sortabilityCurve(const Workspace& ws);
 
-// The cut with the largest separation efficiency, ties settled as analysis/figure_rules.h says
+// The cut with the largest separation efficiency, ties settled as study/figure_rules.h says
 // (the smallest key of those equal to the largest). With minGrade, only the cuts whose concentrate
 // content of element 1 as written is at least minGrade take part; throws ore::Error naming
 // minGrade (written with fmt) when none does.
@@ -106,4 +106,4 @@ struct BootstrapResult {
 BootstrapResult bootstrapBestCut(const SortabilityCurve& curve, const BestCut& best,
                                  const BootstrapSettings& settings);
 
-}  // namespace ore::analysis
+}  // namespace ore::study

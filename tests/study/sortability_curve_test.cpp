@@ -2,7 +2,7 @@
 // analysis at the pocket limits, a sample whose optimum is known, and the bootstrap's independence
 // of the thread count.
 
-#include "analysis/sortability.h"
+#include "study/sortability_curve.h"
 
 #include <gtest/gtest.h>
 
@@ -15,13 +15,14 @@
 #include "data/results_layout.h"
 #include "tests/analysis/analysis_fixture.h"
 
-namespace ore::analysis {
+namespace ore::study {
 namespace {
 
-using testing::Lump;
-using testing::makeWorkspace;
-using testing::pocketTable;
-using testing::RecordingView;
+using analysis::runFractionAnalysis;
+using analysis::testing::Lump;
+using analysis::testing::makeWorkspace;
+using analysis::testing::pocketTable;
+using analysis::testing::RecordingView;
 
 const NumberFormat kFmt(',');
 
@@ -243,4 +244,4 @@ TEST(SortabilityTest, TheBestCutIsTheLargestKeyBelowTheAverageWhenKeyedOnTheCont
 }
 
 }  // namespace
-}  // namespace ore::analysis
+}  // namespace ore::study

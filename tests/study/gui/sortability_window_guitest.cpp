@@ -15,13 +15,13 @@
 #include <fstream>
 #include <sstream>
 
-#include "analysis/gui/sortability_window.h"
 #include "app/main_window.h"
 #include "batch/batch_options.h"
 #include "batch/batch_run.h"
 #include "gui_harness.h"
 #include "platform/gui/picture_export.h"
 #include "results/gui/results_window.h"
+#include "study/gui/sortability_window.h"
 
 namespace ore::gui::test {
 namespace {

@@ -13,7 +13,7 @@
 #include <cstddef>
 #include <optional>
 
-namespace ore::analysis {
+namespace ore::study {
 
 // a and b are equal as figures: within 1e-12 of the larger magnitude.
 inline bool sameFigure(long double a, long double b) {
@@ -61,4 +61,4 @@ double asWritten(long double figure);
 bool atLeastAsWritten(long double figure, double minimum);
 bool atMostAsWritten(long double figure, double maximum);
 
-}  // namespace ore::analysis
+}  // namespace ore::study

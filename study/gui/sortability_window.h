@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "analysis/pocket_cuts.h"
-#include "analysis/sortability.h"
 #include "data/number_format.h"
 #include "data/workspace.h"
 #include "platform/gui/error_box.h"
 #include "platform/gui/form.h"
 #include "platform/gui/string_grid.h"
+#include "study/pocket_cuts.h"
+#include "study/sortability_curve.h"
 
 class QChart;
 class QChartView;
@@ -31,7 +31,7 @@ class SortabilityWindow : public Form {
  public:
   // The pocket cuts of the last analysis, read when the curves are built, and only when that
   // analysis was of the lumps now loaded.
-  using PocketCutsSource = std::function<std::vector<analysis::PocketCut>()>;
+  using PocketCutsSource = std::function<std::vector<study::PocketCut>()>;
 
   SortabilityWindow(Workspace& ws, const NumberFormat& fmt, ErrorBox& errors,
                     PocketCutsSource pocketCuts);
@@ -67,7 +67,7 @@ class SortabilityWindow : public Form {
   void buildCharts();
   void showCurves();
   void clearBest();
-  void showBest(const analysis::BestCut& best);
+  void showBest(const study::BestCut& best);
   // Puts the thinned curves into their series for the charts' present widths.
   void drawCurves();
   std::string chooseSaveFile();
@@ -77,7 +77,7 @@ class SortabilityWindow : public Form {
   ErrorBox& errors_;
   PocketCutsSource pocketCuts_;
   std::function<std::string()> chooser_;
-  std::optional<analysis::SortabilityCurve> curve_;
+  std::optional<study::SortabilityCurve> curve_;
 
   // The curves of element 1 in full, one point per cut.
   std::vector<double> key_, tailsYield_, tailsContent_, concContent_, tailsRecovery_;

@@ -6,12 +6,12 @@
 #include <utility>
 #include <vector>
 
-#include "analysis/sortability.h"
 #include "data/number_format.h"
 #include "data/text_grid.h"
 #include "platform/workbook/workbook.h"
+#include "study/sortability_curve.h"
 
-namespace ore::analysis {
+namespace ore::study {
 
 // The header row and one row per cut: the key, tails yield, tails contents 1..C, tails recoveries
 // 1..C, concentrate yield, concentrate contents 1..C, concentrate recoveries 1..C, each number
@@ -39,4 +39,4 @@ std::vector<std::pair<std::string, std::string>> bestCutRows(const BestCut& best
                                                              std::uint64_t seed,
                                                              const NumberFormat& fmt);
 
-}  // namespace ore::analysis
+}  // namespace ore::study

@@ -1,13 +1,13 @@
 // The best of figures in key order, met upward or downward, and limits compared as written.
 
-#include "analysis/figure_rules.h"
+#include "study/figure_rules.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <vector>
 
-namespace ore::analysis {
+namespace ore::study {
 namespace {
 
 // The choice as a walk from the top key down makes it.
@@ -74,4 +74,4 @@ TEST(FigureRulesTest, ALimitComparesTheFigureAsWritten) {
 }
 
 }  // namespace
-}  // namespace ore::analysis
+}  // namespace ore::study

@@ -1,4 +1,4 @@
-#include "analysis/sortability.h"
+#include "study/sortability_curve.h"
 
 #include <algorithm>
 #include <atomic>
@@ -9,11 +9,11 @@
 #include <thread>
 #include <utility>
 
-#include "analysis/figure_rules.h"
 #include "analysis/lump_checks.h"
 #include "data/errors.h"
+#include "study/figure_rules.h"
 
-namespace ore::analysis {
+namespace ore::study {
 
 namespace {
 
@@ -84,9 +84,9 @@ CutFigures SortabilityCurve::figures(std::size_t cut) const {
 
 SortabilityCurve sortabilityCurve(const Workspace& ws) {
   const int C = ws.ContentCount;
-  checkContentCount(C);
-  checkDistributionKind(ws.DistributionKind);
-  checkLumpArrays(ws, C);
+  analysis::checkContentCount(C);
+  analysis::checkDistributionKind(ws.DistributionKind);
+  analysis::checkLumpArrays(ws, C);
   const std::int32_t n = ws.LumpCount;
   if (n == 0) throw Error("Куски не загружены: кривые обогатимости не строятся");
 
@@ -138,7 +138,7 @@ SortabilityCurve sortabilityCurve(const Workspace& ws) {
   // totals that no figure written from them could show.
   bool finite = true;
   for (std::size_t k = 0; k < S; ++k) finite = finite && std::isfinite(static_cast<double>(sum[k]));
-  checkSampleTotals(finite, sum[0] == 0);
+  analysis::checkSampleTotals(finite, sum[0] == 0);
 
   // The concentrate of a cut is summed over its own lumps, from the top down, never as the total
   // minus the tails: near the top of the curve the difference would be mostly rounding.
@@ -395,7 +395,7 @@ BootstrapResult bootstrapBestCut(const SortabilityCurve& cv, const BestCut& best
   double largest = 0;
   for (std::size_t u = 0; u < n; ++u)
     largest = std::fmax(largest, std::fmax(std::fabs(cv.mass_[u]), std::fabs(cv.metal1_[u])));
-  checkSampleTotals(std::isfinite(largest * static_cast<double>(n)), false);
+  analysis::checkSampleTotals(std::isfinite(largest * static_cast<double>(n)), false);
   const BootstrapWalk walk{cv, best.cut, settings.minGrade};
 
   std::vector<BootstrapWalk::Outcome> outcomes(static_cast<std::size_t>(B));
@@ -457,4 +457,4 @@ BootstrapResult bootstrapBestCut(const SortabilityCurve& cv, const BestCut& best
   return result;
 }
 
-}  // namespace ore::analysis
+}  // namespace ore::study

@@ -1,4 +1,4 @@
-#include "analysis/gui/sortability_window.h"
+#include "study/gui/sortability_window.h"
 
 #include <QApplication>
 #include <QChart>
@@ -15,10 +15,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "analysis/curve_decimation.h"
-#include "analysis/sortability_table.h"
 #include "platform/gui/picture_export.h"
 #include "platform/gui/show_in_front.h"
+#include "study/curve_decimation.h"
+#include "study/curve_table.h"
 
 namespace ore::gui {
 
@@ -115,7 +115,7 @@ void fill(QLineSeries* s, const std::vector<double>& x, const std::vector<double
       py.push_back(y[i]);
     }
   const std::vector<std::size_t> keep =
-      analysis::decimateCurve(px.data(), py.data(), px.size(), axis->min(), axis->max(), columns);
+      study::decimateCurve(px.data(), py.data(), px.size(), axis->min(), axis->max(), columns);
   QList<QPointF> points;
   points.reserve(static_cast<qsizetype>(keep.size()));
   for (std::size_t i : keep) points.append(QPointF(px[i], py[i]));
@@ -282,15 +282,15 @@ void SortabilityWindow::ButtonComputeClick() {
   clearBest();
   curve_.reset();
   ButtonSave->setEnabled(false);
-  curve_ = analysis::sortabilityCurve(ws_);
+  curve_ = study::sortabilityCurve(ws_);
   ButtonSave->setEnabled(true);
   showCurves();
 
-  const analysis::BestCut best = analysis::bestCut(*curve_, minGrade, fmt_);
-  analysis::BootstrapSettings settings;
+  const study::BestCut best = study::bestCut(*curve_, minGrade, fmt_);
+  study::BootstrapSettings settings;
   settings.minGrade = minGrade;
-  const analysis::BootstrapResult boot = analysis::bootstrapBestCut(*curve_, best, settings);
-  const auto rows = analysis::bestCutRows(best, boot, settings.seed, fmt_);
+  const study::BootstrapResult boot = study::bootstrapBestCut(*curve_, best, settings);
+  const auto rows = study::bestCutRows(best, boot, settings.seed, fmt_);
   GridBest->setRowCount(static_cast<int>(rows.size()) + 1);
   for (std::size_t r = 0; r < rows.size(); ++r) {
     GridBest->setCell(0, static_cast<int>(r) + 1, rows[r].first);
@@ -301,7 +301,7 @@ void SortabilityWindow::ButtonComputeClick() {
 }
 
 void SortabilityWindow::showCurves() {
-  const analysis::SortabilityCurve& cv = *curve_;
+  const study::SortabilityCurve& cv = *curve_;
   const std::size_t n = cv.cutCount();
   for (auto* v :
        {&key_, &tailsYield_, &tailsContent_, &concContent_, &tailsRecovery_, &concRecovery_})
@@ -309,7 +309,7 @@ void SortabilityWindow::showCurves() {
   hasTails_.resize(n);
   hasConc_.resize(n);
   for (std::size_t g = 0; g < n; ++g) {
-    const analysis::CutFigures f = cv.figures(g);
+    const study::CutFigures f = cv.figures(g);
     key_[g] = f.key;
     tailsYield_[g] = static_cast<double>(f.tailsYield);
     tailsContent_[g] = static_cast<double>(f.tailsContent[1]);
@@ -325,8 +325,8 @@ void SortabilityWindow::showCurves() {
   // the curves.
   const bool analysed = ws_.AnalysedDataSet != 0;
   const bool current = analysed && ws_.AnalysedDataSet == ws_.LumpDataSet;
-  const std::vector<analysis::PocketCut> pockets =
-      current && pocketCuts_ ? pocketCuts_() : std::vector<analysis::PocketCut>{};
+  const std::vector<study::PocketCut> pockets =
+      current && pocketCuts_ ? pocketCuts_() : std::vector<study::PocketCut>{};
 
   keyAxis_->setTitleText(ws_.DistributionKind == DistributionKind::Param
                              ? "Граница: параметр"
@@ -337,7 +337,7 @@ void SortabilityWindow::showCurves() {
     cmax = std::max(
         {cmax, hasTails_[g] ? tailsContent_[g] : 0.0, hasConc_[g] ? concContent_[g] : 0.0});
   QList<QPointF> percent, content, grade;
-  for (const analysis::PocketCut& p : pockets) {
+  for (const study::PocketCut& p : pockets) {
     percent << QPointF(p.limit, p.tailsYield) << QPointF(p.limit, p.tailsRecovery);
     content << QPointF(p.limit, p.tailsContent);
     cmax = std::max(cmax, p.tailsContent);
@@ -387,8 +387,8 @@ void SortabilityWindow::clearBest() {
   bestGrade_->clear();
 }
 
-void SortabilityWindow::showBest(const analysis::BestCut& best) {
-  const analysis::CutFigures& f = best.figures;
+void SortabilityWindow::showBest(const study::BestCut& best) {
+  const study::CutFigures& f = best.figures;
   const double key = f.key;
   bestLine_->replace(QList<QPointF>{{key, 0}, {key, 100}});
   bestPercent_->replace(QList<QPointF>{{key, static_cast<double>(f.tailsYield)},
@@ -419,7 +419,7 @@ void SortabilityWindow::ButtonSaveClick() {
   const std::string path = chooseSaveFile();
   if (path.empty()) return;
   BusyCursor busy;
-  analysis::saveSortabilityCurve(*curve_, fmt_, path);
+  study::saveSortabilityCurve(*curve_, fmt_, path);
 }
 
 }  // namespace ore::gui

@@ -1,4 +1,4 @@
-#include "analysis/sortability_table.h"
+#include "study/curve_table.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,7 +7,7 @@
 #include "platform/files/safe_file_writer.h"
 #include "platform/workbook/xlsx/xlsx_writer.h"
 
-namespace ore::analysis {
+namespace ore::study {
 
 namespace {
 
@@ -146,4 +146,4 @@ std::vector<std::pair<std::string, std::string>> bestCutRows(const BestCut& best
   };
 }
 
-}  // namespace ore::analysis
+}  // namespace ore::study
