@@ -4,6 +4,9 @@
 
 #include "batch/batch_run.h"
 #include "data/errors.h"
+#include "data/progress.h"
+#include "study/best_cut.h"
+#include "study/bootstrap.h"
 #include "study/curve_table.h"
 #include "study/sortability_curve.h"
 
@@ -49,16 +52,17 @@ void sortabilityStage(const Options& options, const SortabilityRequest& request,
   Workspace& ws = state.ws;
   ws.DistributionKind = options.distributionKind;
   const NumberFormat& fmt = state.fmt;
-  const study::SortabilityCurve cv = study::sortabilityCurve(ws);
+  Progress silent;
+  const study::SortabilityCurve cv(ws, silent);
   if (options.curveFile)
-    writeGridTsv(study::sortabilityCurveGrid(cv, fmt), *options.curveFile, out);
+    writeGridTsv(study::sortabilityCurveGrid(cv, fmt, silent), *options.curveFile, out);
   if (!options.bestCut) return;
 
   const study::BestCut best = study::bestCut(cv, request.minGrade, fmt);
   study::BootstrapSettings settings;
   settings.seed = request.seed;
   settings.minGrade = request.minGrade;
-  const study::BootstrapResult boot = study::bootstrapBestCut(cv, best, settings);
+  const study::BootstrapResult boot = study::bootstrapBestCut(cv, best, settings, silent);
   const study::CutFigures& f = best.figures;
   const std::string key = fmt.format(f.key);
   out << "Лучшая граница: " << key << "\n"

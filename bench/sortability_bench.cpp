@@ -11,6 +11,9 @@
 #include <vector>
 
 #include "bench/bench_sample.h"
+#include "data/progress.h"
+#include "study/best_cut.h"
+#include "study/bootstrap.h"
 #include "study/sortability_curve.h"
 
 namespace {
@@ -39,6 +42,7 @@ int main(int argc, char** argv) {
   bench::fillSample(ws, n, C);
   ws.DistributionKind = ore::DistributionKind::Content;
   const ore::NumberFormat fmt(',');
+  ore::Progress silent;
 
   std::vector<double> curve, best, curveCpu, wall, cpu;
   ore::study::SortabilityCurve cv;
@@ -46,7 +50,7 @@ int main(int argc, char** argv) {
   for (int r = 0; r < runs; ++r) {
     auto t0 = Clock::now();
     double c0 = cpuSeconds();
-    cv = ore::study::sortabilityCurve(ws);
+    cv = ore::study::SortabilityCurve(ws, silent);
     auto t1 = Clock::now();
     b = ore::study::bestCut(cv, std::nullopt, fmt);
     auto t2 = Clock::now();
@@ -61,7 +65,7 @@ int main(int argc, char** argv) {
   for (int r = 0; r < std::min(runs, 3); ++r) {
     auto t0 = Clock::now();
     double c0 = cpuSeconds();
-    boot = ore::study::bootstrapBestCut(cv, b, settings);
+    boot = ore::study::bootstrapBestCut(cv, b, settings, silent);
     cpu.push_back(cpuSeconds() - c0);
     wall.push_back(seconds(t0, Clock::now()));
   }

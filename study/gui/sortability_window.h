@@ -15,14 +15,12 @@
 #include "platform/gui/error_box.h"
 #include "platform/gui/form.h"
 #include "platform/gui/string_grid.h"
+#include "study/best_cut.h"
+#include "study/gui/sortability_window_charts.h"
 #include "study/pocket_cuts.h"
 #include "study/sortability_curve.h"
 
-class QChart;
 class QChartView;
-class QLineSeries;
-class QScatterSeries;
-class QValueAxis;
 
 namespace ore::gui {
 
@@ -64,12 +62,8 @@ class SortabilityWindow : public Form {
   void resizeEvent(QResizeEvent* e) override;
 
  private:
-  void buildCharts();
   void showCurves();
   void clearBest();
-  void showBest(const study::BestCut& best);
-  // Puts the thinned curves into their series for the charts' present widths.
-  void drawCurves();
   std::string chooseSaveFile();
 
   Workspace& ws_;
@@ -78,21 +72,7 @@ class SortabilityWindow : public Form {
   PocketCutsSource pocketCuts_;
   std::function<std::string()> chooser_;
   std::optional<study::SortabilityCurve> curve_;
-
-  // The curves of element 1 in full, one point per cut.
-  std::vector<double> key_, tailsYield_, tailsContent_, concContent_, tailsRecovery_;
-  std::vector<double> concRecovery_;      // descending with the key; drawn from the top cut down
-  std::vector<char> hasTails_, hasConc_;  // the tails, the concentrate of the cut has mass
-
-  QChart* curves_ = nullptr;
-  QChart* grade_ = nullptr;
-  QValueAxis *keyAxis_ = nullptr, *percentAxis_ = nullptr, *contentAxis_ = nullptr;
-  QValueAxis *recoveryAxis_ = nullptr, *gradeAxis_ = nullptr;
-  QLineSeries *tailsYieldSeries_ = nullptr, *tailsContentSeries_ = nullptr;
-  QLineSeries *concContentSeries_ = nullptr, *tailsRecoverySeries_ = nullptr;
-  QLineSeries *gradeSeries_ = nullptr, *bestLine_ = nullptr;
-  QScatterSeries *pocketPercent_ = nullptr, *pocketContent_ = nullptr, *pocketGrade_ = nullptr;
-  QScatterSeries *bestPercent_ = nullptr, *bestGrade_ = nullptr;
+  SortabilityCharts charts_;
 };
 
 }  // namespace ore::gui
