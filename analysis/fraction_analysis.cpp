@@ -68,6 +68,7 @@ AnalysisOutcome runFractionAnalysis(Workspace& ws, const TextGrid& pocketTable, 
   checkTotals(ws, K, totals);
 
   // From here on the run writes as it goes, so a failure leaves the state it had reached.
+  ws.AnalysedDataSet = ws.LumpDataSet;
   view.showResultsWindows();
   const ResultsLayout L(C);
   results.resize(L.columnCount(), P + 1);

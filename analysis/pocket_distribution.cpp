@@ -8,16 +8,9 @@
 
 namespace ore::analysis {
 
-ContentColumns contentColumns(const Workspace& ws, int K) {
-  ContentColumns cols{};
-  cols[1] = ws.Content.data();
-  for (int k = 2; k <= K; ++k) cols[k] = ws.ExtraContents[k - 1].data();
-  return cols;
-}
-
 SampleTotals sampleTotals(const Workspace& ws, int K) {
   SampleTotals t;
-  const ContentColumns c = contentColumns(ws, K);
+  const ContentColumns c = contentColumns<kMaxComputedContents>(ws, K);
   const double* m = ws.Mass.data();
   for (std::int32_t i = 1; i <= ws.LumpCount; ++i) {
     t.M += m[i];
@@ -102,7 +95,7 @@ PocketSums distributeLumps(const Workspace& ws, const double* key, int K, int P,
     bounds.push_back({lower, upper, j});
   }
 
-  const ContentColumns c = contentColumns(ws, K);
+  const ContentColumns c = contentColumns<kMaxComputedContents>(ws, K);
   const double* m = ws.Mass.data();
   switch (K) {
     case 1:

@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "analysis/lump_columns.h"
 #include "data/number_format.h"
 #include "data/progress.h"
 #include "data/text_grid.h"
@@ -17,10 +18,8 @@ namespace ore::analysis {
 // Contents computed per lump: element 1 (Content) and further contents 1 to 5.
 inline constexpr int kMaxComputedContents = 6;
 
-// The columns of contents 1..K of the lump data set: [1] is Content, [k] is ExtraContents[k-1];
-// each is indexed by lump number 1..n.
+// The columns of contents 1..K of the lump data set (analysis/lump_columns.h).
 using ContentColumns = std::array<const double*, kMaxComputedContents + 1>;
-ContentColumns contentColumns(const Workspace& ws, int K);
 
 // M, T_k and a_k (k = 1..K), summed in lump order; a_k stays 0 when M is 0.
 struct SampleTotals {

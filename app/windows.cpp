@@ -3,9 +3,7 @@
 #include <QAction>
 
 #include "analysis/gui/pocket_window.h"
-#include "analysis/gui/sortability_window.h"
 #include "analysis/lump_checks.h"
-#include "analysis/pocket_cuts.h"
 #include "app/main_window.h"
 #include "app/results_windows_view.h"
 #include "data/results_layout.h"
@@ -18,6 +16,8 @@
 #include "results/gui/results_window.h"
 #include "setup/gui/calc_params_dialog.h"
 #include "setup/gui/distribution_dialog.h"
+#include "study/gui/sortability_window.h"
+#include "study/pocket_cuts.h"
 
 namespace ore::gui {
 
@@ -76,8 +76,7 @@ Windows::Windows(AppContext& ctx) : ctx_(ctx) {
   sortability_ = std::make_unique<SortabilityWindow>(
       ws, fmt, ctx.errors,
       [results, &ws, &fmt] {
-        return analysis::readPocketCuts(results->resultsGrid(), ws.PocketCount, ws.ContentCount,
-                                        fmt);
+        return study::readPocketCuts(results->resultsGrid(), ws.PocketCount, ws.ContentCount, fmt);
       },
       ctx.choosePictureFile);
   SortabilityWindow* sortability = sortability_.get();

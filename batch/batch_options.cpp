@@ -1,5 +1,8 @@
 #include "batch/batch_options.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "data/errors.h"
 
 namespace ore::batch {
@@ -44,103 +47,96 @@ std::string usage() {
          "  --help               эта справка\n";
 }
 
-Options parseOptions(const std::vector<std::string>& args) {
-  Options o;
-  auto value = [&](size_t& i) -> std::string {
-    if (i + 1 >= args.size()) throw Error("Не задано значение параметра " + args[i]);
-    return args[++i];
-  };
-  bool haveWorkbook = false;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--help" || a == "-h") {
-      o.help = true;
-    } else if (a == "--sheet") {
-      o.sheet = value(i);
-    } else if (a == "--start-row") {
-      o.startRow = value(i);
-    } else if (a == "--mass") {
-      o.mass = value(i);
-    } else if (a == "--content") {
-      o.content = value(i);
-    } else if (a == "--param") {
-      o.param = value(i);
-    } else if (a == "--contents") {
-      o.contents = value(i);
-    } else if (a == "--extra") {
-      std::string v = value(i);
-      o.extra.clear();
-      size_t start = 0;
-      while (true) {
-        size_t comma = v.find(',', start);
-        o.extra.push_back(
-            v.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-        if (comma == std::string::npos) break;
-        start = comma + 1;
-      }
-    } else if (a == "--pockets-by") {
-      std::string v = value(i);
-      if (v == "content")
-        o.pocketBasis = PocketBasis::ByContent;
-      else if (v == "param")
-        o.pocketBasis = PocketBasis::ByParam;
-      else
-        throw Error("--pockets-by: ожидается content или param, получено '" + v + "'");
-    } else if (a == "--distribute") {
-      std::string v = value(i);
-      if (v == "content")
-        o.distributionKind = DistributionKind::Content;
-      else if (v == "param")
-        o.distributionKind = DistributionKind::Param;
-      else
-        throw Error("--distribute: ожидается content или param, получено '" + v + "'");
-    } else if (a == "--precision") {
-      o.precision = value(i);
-    } else if (a == "--limits") {
-      o.limits = value(i);
-    } else if (a == "--decimal") {
-      std::string v = value(i);
-      if (v != "," && v != ".")
-        throw Error("--decimal: ожидается ',' или '.', получено '" + v + "'");
-      o.decimal = v[0];
-    } else if (a == "--lumps") {
-      o.lumpsFile = value(i);
-    } else if (a == "--grid") {
-      o.gridFile = value(i);
-    } else if (a == "--report") {
-      o.reportFile = value(i);
-    } else if (a == "--graph") {
-      o.graphFile = value(i);
-    } else if (a == "--histogram") {
-      o.histogramFile = value(i);
-      std::string e = o.histogramFile->substr(
-          std::min(o.histogramFile->size(), o.histogramFile->find_last_of('.') + 1));
-      for (char& ch : e) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-      if (o.histogramFile->find('.') == std::string::npos ||
-          (e != "png" && e != "svg" && e != "pdf"))
-        throw Error("--histogram: файл .png, .svg или .pdf, получено '" + *o.histogramFile + "'");
-    } else if (a == "--point") {
-      o.point = value(i);
-    } else if (a == "--no-graph4") {
-      o.noGraph4 = true;
-    } else if (a == "--curve") {
-      o.curveFile = value(i);
-    } else if (a == "--best-cut") {
-      o.bestCut = true;
-    } else if (a == "--min-grade") {
-      o.minGrade = value(i);
-    } else if (a == "--seed") {
-      o.seed = value(i);
-    } else if (a.size() > 1 && a[0] == '-' && a != "-") {
-      throw Error("Неизвестный параметр " + a + " (см. orefrac-batch --help)");
-    } else if (!haveWorkbook) {
-      o.workbook = a;
-      haveWorkbook = true;
-    } else {
-      throw Error("Лишний аргумент '" + a + "': рабочая книга уже задана (" + o.workbook + ")");
-    }
+namespace {
+
+// An option's effect on the options, given its value (empty for a flag).
+using Setter = void (*)(Options&, const std::string&);
+struct OptionRule {
+  const char* name;
+  bool takesValue;
+  Setter set;
+};
+
+std::vector<std::string> splitAtCommas(const std::string& v) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  while (true) {
+    size_t comma = v.find(',', start);
+    parts.push_back(
+        v.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+    if (comma == std::string::npos) return parts;
+    start = comma + 1;
   }
-  if (o.help) return o;
+}
+
+template <class Choice>
+Choice contentOrParam(const char* option, const std::string& v, Choice content, Choice param) {
+  if (v == "content") return content;
+  if (v == "param") return param;
+  throw Error(std::string(option) + ": ожидается content или param, получено '" + v + "'");
+}
+
+void checkHistogramFile(const std::string& file) {
+  std::string e = file.substr(std::min(file.size(), file.find_last_of('.') + 1));
+  for (char& ch : e) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  if (file.find('.') == std::string::npos || (e != "png" && e != "svg" && e != "pdf"))
+    throw Error("--histogram: файл .png, .svg или .pdf, получено '" + file + "'");
+}
+
+using S = const std::string&;
+const OptionRule kRules[] = {
+    {"--help", false, [](Options& o, S) { o.help = true; }},
+    {"-h", false, [](Options& o, S) { o.help = true; }},
+    {"--sheet", true, [](Options& o, S v) { o.sheet = v; }},
+    {"--start-row", true, [](Options& o, S v) { o.startRow = v; }},
+    {"--mass", true, [](Options& o, S v) { o.mass = v; }},
+    {"--content", true, [](Options& o, S v) { o.content = v; }},
+    {"--param", true, [](Options& o, S v) { o.param = v; }},
+    {"--contents", true, [](Options& o, S v) { o.contents = v; }},
+    {"--extra", true, [](Options& o, S v) { o.extra = splitAtCommas(v); }},
+    {"--pockets-by", true,
+     [](Options& o, S v) {
+       o.pocketBasis =
+           contentOrParam("--pockets-by", v, PocketBasis::ByContent, PocketBasis::ByParam);
+     }},
+    {"--distribute", true,
+     [](Options& o, S v) {
+       o.distributionKind =
+           contentOrParam("--distribute", v, DistributionKind::Content, DistributionKind::Param);
+     }},
+    {"--precision", true, [](Options& o, S v) { o.precision = v; }},
+    {"--limits", true, [](Options& o, S v) { o.limits = v; }},
+    {"--decimal", true,
+     [](Options& o, S v) {
+       if (v != "," && v != ".")
+         throw Error("--decimal: ожидается ',' или '.', получено '" + v + "'");
+       o.decimal = v[0];
+     }},
+    {"--lumps", true, [](Options& o, S v) { o.lumpsFile = v; }},
+    {"--grid", true, [](Options& o, S v) { o.gridFile = v; }},
+    {"--report", true, [](Options& o, S v) { o.reportFile = v; }},
+    {"--graph", true, [](Options& o, S v) { o.graphFile = v; }},
+    {"--histogram", true,
+     [](Options& o, S v) {
+       o.histogramFile = v;
+       checkHistogramFile(v);
+     }},
+    {"--point", true, [](Options& o, S v) { o.point = v; }},
+    {"--no-graph4", false, [](Options& o, S) { o.noGraph4 = true; }},
+    {"--curve", true, [](Options& o, S v) { o.curveFile = v; }},
+    {"--best-cut", false, [](Options& o, S) { o.bestCut = true; }},
+    {"--min-grade", true, [](Options& o, S v) { o.minGrade = v; }},
+    {"--seed", true, [](Options& o, S v) { o.seed = v; }},
+};
+
+const OptionRule* findRule(const std::string& name) {
+  for (const OptionRule& r : kRules)
+    if (name == r.name) return &r;
+  return nullptr;
+}
+
+// What no single option can say: the options that go together, and what must be given.
+void checkTogether(const Options& o, bool haveWorkbook) {
   // "-" is standard output for the grids; a workbook or a bitmap cannot go there.
   if (o.reportFile == "-")
     throw Error("--report: книгу нельзя вывести в стандартный вывод, укажите имя файла");
@@ -154,6 +150,29 @@ Options parseOptions(const std::vector<std::string>& args) {
   bool needsAnalysis = o.gridFile || o.reportFile || o.graphFile || o.histogramFile ||
                        (!o.lumpsFile && !sortability);
   if (needsAnalysis && !o.limits) throw Error("Не заданы границы карманов: --limits \"L1;L2;...\"");
+}
+
+}  // namespace
+
+Options parseOptions(const std::vector<std::string>& args) {
+  Options o;
+  bool haveWorkbook = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (const OptionRule* rule = findRule(a)) {
+      if (rule->takesValue && i + 1 >= args.size())
+        throw Error("Не задано значение параметра " + a);
+      rule->set(o, rule->takesValue ? args[++i] : std::string());
+    } else if (a.size() > 1 && a[0] == '-' && a != "-") {
+      throw Error("Неизвестный параметр " + a + " (см. orefrac-batch --help)");
+    } else if (!haveWorkbook) {
+      o.workbook = a;
+      haveWorkbook = true;
+    } else {
+      throw Error("Лишний аргумент '" + a + "': рабочая книга уже задана (" + o.workbook + ")");
+    }
+  }
+  if (!o.help) checkTogether(o, haveWorkbook);
   return o;
 }
 

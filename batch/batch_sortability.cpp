@@ -1,21 +1,49 @@
+#include <limits>
 #include <ostream>
+#include <string>
 
-#include "analysis/sortability.h"
-#include "analysis/sortability_table.h"
 #include "batch/batch_run.h"
 #include "data/errors.h"
+#include "data/progress.h"
+#include "study/best_cut.h"
+#include "study/bootstrap.h"
+#include "study/curve_table.h"
+#include "study/sortability_curve.h"
 
 namespace ore::batch {
 
+namespace {
+
+// Decimal digits, optionally after a plus sign, within 64 bits.
+bool parseSeed(const std::string& text, std::uint64_t& seed) {
+  std::size_t i = text.size() > 1 && text[0] == '+' ? 1 : 0;
+  if (i == text.size()) return false;
+  seed = 0;
+  for (; i < text.size(); ++i) {
+    const char ch = text[i];
+    if (ch < '0' || ch > '9') return false;
+    const unsigned digit = static_cast<unsigned>(ch - '0');
+    if (seed > (std::numeric_limits<std::uint64_t>::max() - digit) / 10) return false;
+    seed = seed * 10 + digit;
+  }
+  return true;
+}
+
+}  // namespace
+
 SortabilityRequest sortabilityRequest(const Options& options, const NumberFormat& fmt) {
   SortabilityRequest r;
-  if (options.minGrade) r.minGrade = fmt.parseReal(*options.minGrade);
-  if (options.seed) {
-    const std::int32_t seed = fmt.parseInteger(*options.seed);
-    if (seed < 0)
-      throw Error("--seed: ожидается целое число не меньше 0, получено '" + *options.seed + "'");
-    r.seed = static_cast<std::uint64_t>(seed);
+  if (options.minGrade) {
+    double grade = 0;
+    if (!fmt.tryParseReal(*options.minGrade, grade))
+      throw Error(std::string("--min-grade: ожидается число с десятичным разделителем «") +
+                  fmt.decimalSeparator() + "», а не «" + *options.minGrade + "»");
+    r.minGrade = grade;
   }
+  if (options.seed && !parseSeed(*options.seed, r.seed))
+    throw Error("--seed: ожидается целое число от 0 до " +
+                std::to_string(std::numeric_limits<std::uint64_t>::max()) + ", а не «" +
+                *options.seed + "»");
   return r;
 }
 
@@ -24,17 +52,18 @@ void sortabilityStage(const Options& options, const SortabilityRequest& request,
   Workspace& ws = state.ws;
   ws.DistributionKind = options.distributionKind;
   const NumberFormat& fmt = state.fmt;
-  const analysis::SortabilityCurve cv = analysis::sortabilityCurve(ws);
+  Progress silent;
+  const study::SortabilityCurve cv(ws, silent);
   if (options.curveFile)
-    writeGridTsv(analysis::sortabilityCurveGrid(cv, fmt), *options.curveFile, out);
+    writeGridTsv(study::sortabilityCurveGrid(cv, fmt, silent), *options.curveFile, out);
   if (!options.bestCut) return;
 
-  const analysis::BestCut best = analysis::bestCut(cv, request.minGrade, fmt);
-  analysis::BootstrapSettings settings;
+  const study::BestCut best = study::bestCut(cv, request.minGrade, fmt);
+  study::BootstrapSettings settings;
   settings.seed = request.seed;
   settings.minGrade = request.minGrade;
-  const analysis::BootstrapResult boot = analysis::bootstrapBestCut(cv, best, settings);
-  const analysis::CutFigures& f = best.figures;
+  const study::BootstrapResult boot = study::bootstrapBestCut(cv, best, settings, silent);
+  const study::CutFigures& f = best.figures;
   const std::string key = fmt.format(f.key);
   out << "Лучшая граница: " << key << "\n"
       << "Эффективность разделения E: " << fmt.format(f.efficiency()) << "\n"

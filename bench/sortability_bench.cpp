@@ -10,8 +10,11 @@
 #include <cstdlib>
 #include <vector>
 
-#include "analysis/sortability.h"
 #include "bench/bench_sample.h"
+#include "data/progress.h"
+#include "study/best_cut.h"
+#include "study/bootstrap.h"
+#include "study/sortability_curve.h"
 
 namespace {
 
@@ -39,29 +42,30 @@ int main(int argc, char** argv) {
   bench::fillSample(ws, n, C);
   ws.DistributionKind = ore::DistributionKind::Content;
   const ore::NumberFormat fmt(',');
+  ore::Progress silent;
 
   std::vector<double> curve, best, curveCpu, wall, cpu;
-  ore::analysis::SortabilityCurve cv;
-  ore::analysis::BestCut b;
+  ore::study::SortabilityCurve cv;
+  ore::study::BestCut b;
   for (int r = 0; r < runs; ++r) {
     auto t0 = Clock::now();
     double c0 = cpuSeconds();
-    cv = ore::analysis::sortabilityCurve(ws);
+    cv = ore::study::SortabilityCurve(ws, silent);
     auto t1 = Clock::now();
-    b = ore::analysis::bestCut(cv, std::nullopt, fmt);
+    b = ore::study::bestCut(cv, std::nullopt, fmt);
     auto t2 = Clock::now();
     curveCpu.push_back(cpuSeconds() - c0);
     curve.push_back(seconds(t0, t1));
     best.push_back(seconds(t1, t2));
   }
-  ore::analysis::BootstrapSettings settings;
+  ore::study::BootstrapSettings settings;
   settings.resamples = resamples;
   settings.threads = threads;
-  ore::analysis::BootstrapResult boot;
+  ore::study::BootstrapResult boot;
   for (int r = 0; r < std::min(runs, 3); ++r) {
     auto t0 = Clock::now();
     double c0 = cpuSeconds();
-    boot = ore::analysis::bootstrapBestCut(cv, b, settings);
+    boot = ore::study::bootstrapBestCut(cv, b, settings, silent);
     cpu.push_back(cpuSeconds() - c0);
     wall.push_back(seconds(t0, Clock::now()));
   }

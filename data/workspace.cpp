@@ -8,6 +8,7 @@ void Workspace::resizeLumps(std::int32_t n) {
   Content.resize(size);
   Param.resize(size);
   for (int k = 1; k <= 9; ++k) ExtraContents[k].resize(size);
+  ++LumpDataSet;
 }
 
 }  // namespace ore

@@ -28,8 +28,12 @@ struct Workspace {
   std::vector<double> Param;
   std::array<std::vector<double>, kMaxContentCount> ExtraContents;  // [1]..[9] used; [0] unused
 
+  // Which lump data set the arrays hold: a new number at each import (resizeLumps) and each
+  // read-back of the source grid, so that results of an earlier one can be told apart.
+  std::uint64_t LumpDataSet = 0;
+
   // Re-sizes all twelve arrays to n + 1 elements, in the order Mass, Content, Param,
-  // ExtraContents[1..9]; values at indices that existed stay, new elements are 0.
+  // ExtraContents[1..9]; values at indices that existed stay, new elements are 0. A new data set.
   void resizeLumps(std::int32_t n);
 
   // --- Owner TForm6 (import settings dialog).
@@ -53,6 +57,7 @@ struct Workspace {
   bool SampleIndexDefined = true;  // false when the last run could not define it (G = 0)
 
   // --- Owner TForm4 (results window).
+  std::uint64_t AnalysedDataSet = 0;  // LumpDataSet the results grid was last written from
   ore::ShowGraph4 ShowGraph4 = ore::ShowGraph4::None;  // Show from TForm4 creation
 };
 

@@ -3,6 +3,7 @@
 namespace ore {
 
 void readBackSourceGrid(const TextGrid& grid, const NumberFormat& fmt, Workspace& ws) {
+  ++ws.LumpDataSet;
   if (ws.PocketBasis == PocketBasis::ByParam) {
     for (int r = 1; r <= ws.LumpCount; ++r) {
       ws.Mass[r] = fmt.parseReal(grid.cell(1, r));

@@ -118,6 +118,15 @@ TEST(BatchRoadTest, CurveAndBestCutOfTheBasicWorkbook) {
                       "Лучшая граница выборки в пределах ±10 % от 7,35: 89 % (890 из 1000)"}));
 }
 
+TEST(BatchRoadTest, TheSeedTakesEverySixtyFourBitValue) {
+  for (const char* seed : {"0", "2147483648", "18446744073709551615"}) {
+    const std::vector<std::string> out =
+        lines(run({kBasic, "--decimal", ",", "--best-cut", "--seed", seed}));
+    ASSERT_EQ(out.size(), 9u) << seed;
+    EXPECT_EQ(out[5], "Повторных выборок: 1000, начальное число: " + std::string(seed));
+  }
+}
+
 TEST(BatchRoadTest, LumpsToStandardOutputAsTheSourceGridHoldsThem) {
   const std::vector<std::string> out = lines(run(args({"--lumps", "-"})));
   ASSERT_EQ(out.size(), 122u);  // header, 120 lumps, the label
@@ -261,8 +270,16 @@ TEST(BatchRoadTest, TheBinaryExitsWithOneAndTheMessageOnStandardError) {
        "0,01; 0,001; 0,0001; 0,00001; 0,000001"},
       {wb + " --limits ''",
        "Количество карманов должно быть целым числом от 1 до 10000 (введено 0)"},
-      {wb + " --decimal , --best-cut --min-grade 1.5", "'1.5' is not a valid floating point value"},
-      {wb + " --best-cut --seed -1", "--seed: ожидается целое число не меньше 0, получено '-1'"},
+      // Our own options name themselves; texts as typed into the dialogs keep the system's words.
+      {wb + " --decimal , --best-cut --min-grade 1.5",
+       "--min-grade: ожидается число с десятичным разделителем «,», а не «1.5»"},
+      {wb + " --best-cut --seed -1",
+       "--seed: ожидается целое число от 0 до 18446744073709551615, а не «-1»"},
+      {wb + " --best-cut --seed 18446744073709551616",
+       "--seed: ожидается целое число от 0 до 18446744073709551615, а не «18446744073709551616»"},
+      {wb + " --best-cut --seed ''",
+       "--seed: ожидается целое число от 0 до 18446744073709551615, а не «»"},
+      {wb + " --limits 1 --contents x", "'x' is not a valid integer value"},
       {wb + " --curve - --seed 2", "--seed действует только вместе с --best-cut"},
       {wb + " --best-cut --min-grade 50",
        "Ни одна граница не дает содержания элемента 1 в концентрате не ниже 50: лучшая граница "

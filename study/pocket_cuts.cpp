@@ -1,10 +1,10 @@
-#include "analysis/pocket_cuts.h"
+#include "study/pocket_cuts.h"
 
 #include <cmath>
 
 #include "data/results_layout.h"
 
-namespace ore::analysis {
+namespace ore::study {
 
 std::vector<PocketCut> readPocketCuts(const TextGrid& g, int P, int C, const NumberFormat& fmt) {
   std::vector<PocketCut> cuts;
@@ -27,4 +27,4 @@ std::vector<PocketCut> readPocketCuts(const TextGrid& g, int P, int C, const Num
   return cuts;
 }
 
-}  // namespace ore::analysis
+}  // namespace ore::study

@@ -10,28 +10,27 @@
 #include <string>
 #include <vector>
 
-#include "analysis/pocket_cuts.h"
-#include "analysis/sortability.h"
 #include "data/number_format.h"
 #include "data/workspace.h"
 #include "platform/gui/error_box.h"
 #include "platform/gui/form.h"
 #include "platform/gui/picture_export.h"
 #include "platform/gui/string_grid.h"
+#include "study/best_cut.h"
+#include "study/gui/sortability_window_charts.h"
+#include "study/pocket_cuts.h"
+#include "study/sortability_curve.h"
 
-class QChart;
 class QChartView;
-class QLineSeries;
-class QScatterSeries;
-class QValueAxis;
 
 namespace ore::gui {
 
 class SortabilityWindow : public Form {
   Q_OBJECT
  public:
-  // The pocket cuts of the last analysis, read when the curves are built.
-  using PocketCutsSource = std::function<std::vector<analysis::PocketCut>()>;
+  // The pocket cuts of the last analysis, read when the curves are built, and only when that
+  // analysis was of the lumps now loaded.
+  using PocketCutsSource = std::function<std::vector<study::PocketCut>()>;
 
   // choosePicture asks for the charts' picture files; kept by reference.
   SortabilityWindow(Workspace& ws, const NumberFormat& fmt, ErrorBox& errors,
@@ -65,12 +64,8 @@ class SortabilityWindow : public Form {
   void resizeEvent(QResizeEvent* e) override;
 
  private:
-  void buildCharts();
   void showCurves();
   void clearBest();
-  void showBest(const analysis::BestCut& best);
-  // Puts the thinned curves into their series for the charts' present widths.
-  void drawCurves();
   std::string chooseSaveFile();
 
   Workspace& ws_;
@@ -78,22 +73,8 @@ class SortabilityWindow : public Form {
   ErrorBox& errors_;
   PocketCutsSource pocketCuts_;
   std::function<std::string()> chooser_;
-  std::optional<analysis::SortabilityCurve> curve_;
-
-  // The curves of element 1 in full, one point per cut.
-  std::vector<double> key_, tailsYield_, tailsContent_, concContent_, tailsRecovery_;
-  std::vector<double> concRecovery_;      // descending with the key; drawn from the top cut down
-  std::vector<char> hasTails_, hasConc_;  // the tails, the concentrate of the cut has mass
-
-  QChart* curves_ = nullptr;
-  QChart* grade_ = nullptr;
-  QValueAxis *keyAxis_ = nullptr, *percentAxis_ = nullptr, *contentAxis_ = nullptr;
-  QValueAxis *recoveryAxis_ = nullptr, *gradeAxis_ = nullptr;
-  QLineSeries *tailsYieldSeries_ = nullptr, *tailsContentSeries_ = nullptr;
-  QLineSeries *concContentSeries_ = nullptr, *tailsRecoverySeries_ = nullptr;
-  QLineSeries *gradeSeries_ = nullptr, *bestLine_ = nullptr;
-  QScatterSeries *pocketPercent_ = nullptr, *pocketContent_ = nullptr, *pocketGrade_ = nullptr;
-  QScatterSeries *bestPercent_ = nullptr, *bestGrade_ = nullptr;
+  std::optional<study::SortabilityCurve> curve_;
+  SortabilityCharts charts_;
 };
 
 }  // namespace ore::gui

@@ -7,7 +7,7 @@
 #include "data/number_format.h"
 #include "data/text_grid.h"
 
-namespace ore::analysis {
+namespace ore::study {
 
 struct PocketCut {
   double limit = 0;
@@ -22,4 +22,4 @@ struct PocketCut {
 std::vector<PocketCut> readPocketCuts(const TextGrid& results, int pocketCount, int contentCount,
                                       const NumberFormat& fmt);
 
-}  // namespace ore::analysis
+}  // namespace ore::study

@@ -15,13 +15,13 @@
 #include <fstream>
 #include <sstream>
 
-#include "analysis/gui/sortability_window.h"
 #include "app/main_window.h"
 #include "batch/batch_options.h"
 #include "batch/batch_run.h"
 #include "gui_harness.h"
 #include "platform/gui/picture_export.h"
 #include "results/gui/results_window.h"
+#include "study/gui/sortability_window.h"
 
 namespace ore::gui::test {
 namespace {
@@ -71,6 +71,38 @@ TEST(SortabilityWindowTest, TheMenuOpensTheCurvesWithTheBestCutAndThePocketCuts)
   ASSERT_NE(tails, nullptr);
   EXPECT_GT(tails->count(), 1);
   EXPECT_LE(tails->count(), 119);
+}
+
+// After a new import the results grid still holds the earlier lumps' pockets: no points, until an
+// analysis of the new lumps.
+TEST(SortabilityWindowTest, PocketCutsOfTheLumpsLoadedBeforeAreNotMarked) {
+  Loaded h;
+  SortabilityWindow* w = h.window();
+  ASSERT_NE(w, nullptr);
+  auto count = [&] {
+    return w->ChartCurves->chart()->findChild<QScatterSeries*>("SeriesPocketCuts")->count() +
+           w->ChartGrade->chart()->findChild<QScatterSeries*>("SeriesPocketGrade")->count();
+  };
+  ASSERT_EQ(count(), 14);
+
+  const batch::Options o =
+      batch::parseOptions({kBasic, "--content", "E", "--decimal", ",", "--limits", "2;4;6"});
+  batch::BatchState s(',');
+  s.ws = h.ws;
+  batch::importStage(o, s);
+  h.ws = s.ws;
+  h.ctx.Form1->NSortability->trigger();
+  EXPECT_EQ(count(), 0);
+  EXPECT_EQ(w->LabelPockets->text(),
+            "Границы карманов: последний расчет по карманам сделан по другим исходным данным");
+
+  batch::analysisStage(o, s);
+  h.ws = s.ws;
+  h.ctx.Form4->resultsGrid() = s.results;
+  h.ctx.Form1->NSortability->trigger();
+  EXPECT_EQ(count(), 8);  // three pockets, two with a concentrate
+  EXPECT_EQ(w->LabelPockets->text(), "Границы карманов последнего расчета отмечены точками: 3");
+  EXPECT_TRUE(h.errors.messages.empty());
 }
 
 // Both charts keep their picture from the right-click menu: PNG as shown, PDF as printed.

@@ -1,4 +1,4 @@
-#include "analysis/sortability_table.h"
+#include "study/curve_table.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,7 +7,7 @@
 #include "platform/files/safe_file_writer.h"
 #include "platform/workbook/xlsx/xlsx_writer.h"
 
-namespace ore::analysis {
+namespace ore::study {
 
 namespace {
 
@@ -40,6 +40,15 @@ void cutRow(const CutFigures& f, int C, Put put) {
   }
 }
 
+// Rows written between two reports.
+constexpr std::size_t kReportEvery = 4096;
+
+void rowDone(std::size_t cut, std::size_t cuts, Progress& progress) {
+  if ((cut + 1) % kReportEvery) return;
+  progress.report(cut + 1, cuts);
+  progress.checkStop();
+}
+
 bool endsWith(const std::string& path, const char* ending) {
   const std::string e(ending);
   if (path.size() < e.size()) return false;
@@ -52,7 +61,8 @@ bool endsWith(const std::string& path, const char* ending) {
 
 }  // namespace
 
-TextGrid sortabilityCurveGrid(const SortabilityCurve& cv, const NumberFormat& fmt) {
+TextGrid sortabilityCurveGrid(const SortabilityCurve& cv, const NumberFormat& fmt,
+                              Progress& progress) {
   const int C = cv.contentCount();
   TextGrid g(4 * C + 3, static_cast<int>(cv.cutCount()) + 1);
   const std::vector<std::string> h = headerRow(C);
@@ -60,11 +70,13 @@ TextGrid sortabilityCurveGrid(const SortabilityCurve& cv, const NumberFormat& fm
   for (std::size_t cut = 0; cut < cv.cutCount(); ++cut) {
     const int r = static_cast<int>(cut) + 1;
     cutRow(cv.figures(cut), C, [&](int col, auto v) { g.setCell(col, r, fmt.format(v)); });
+    rowDone(cut, cv.cutCount(), progress);
   }
+  progress.report(cv.cutCount(), cv.cutCount());
   return g;
 }
 
-Workbook sortabilityCurveWorkbook(const SortabilityCurve& cv) {
+Workbook sortabilityCurveWorkbook(const SortabilityCurve& cv, Progress& progress) {
   if (cv.cutCount() + 1 > static_cast<std::size_t>(Sheet::kMaxRows))
     throw Error("Кривая из " + std::to_string(cv.cutCount()) +
                 " строк не помещается на лист Excel (не более 1048575 строк): сохраните ее как "
@@ -88,11 +100,14 @@ Workbook sortabilityCurveWorkbook(const SortabilityCurve& cv) {
       cell.number = static_cast<double>(v);
       s.set(row, col + 1, std::move(cell));
     });
+    rowDone(cut, cv.cutCount(), progress);
   }
+  progress.report(cv.cutCount(), cv.cutCount());
   return wb;
 }
 
-std::string sortabilityCurveCsv(const SortabilityCurve& cv, const NumberFormat& fmt) {
+std::string sortabilityCurveCsv(const SortabilityCurve& cv, const NumberFormat& fmt,
+                                Progress& progress) {
   const int C = cv.contentCount();
   // A byte order mark, so that Excel takes the Russian header as UTF-8.
   std::string out = "\xEF\xBB\xBF";
@@ -108,16 +123,18 @@ std::string sortabilityCurveCsv(const SortabilityCurve& cv, const NumberFormat& 
   for (std::size_t cut = 0; cut < cv.cutCount(); ++cut) {
     cutRow(cv.figures(cut), C, [&](int col, auto v) { row[col] = fmt.format(v); });
     flush();
+    rowDone(cut, cv.cutCount(), progress);
   }
+  progress.report(cv.cutCount(), cv.cutCount());
   return out;
 }
 
 void saveSortabilityCurve(const SortabilityCurve& cv, const NumberFormat& fmt,
-                          const std::string& path) {
+                          const std::string& path, Progress& progress) {
   if (endsWith(path, ".xlsx"))
-    writeXlsx(sortabilityCurveWorkbook(cv), path);
+    writeXlsx(sortabilityCurveWorkbook(cv, progress), path);
   else if (endsWith(path, ".csv"))
-    writeFileSafely(path, sortabilityCurveCsv(cv, fmt));
+    writeFileSafely(path, sortabilityCurveCsv(cv, fmt, progress));
   else
     throw Error("Таблица сохраняется как .xlsx или .csv: " + path);
 }
@@ -146,4 +163,4 @@ std::vector<std::pair<std::string, std::string>> bestCutRows(const BestCut& best
   };
 }
 
-}  // namespace ore::analysis
+}  // namespace ore::study

@@ -1,35 +1,19 @@
-#include "analysis/gui/sortability_window.h"
+#include "study/gui/sortability_window_charts.h"
 
-#include <QApplication>
 #include <QChart>
 #include <QChartView>
-#include <QFileDialog>
-#include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QScatterSeries>
-#include <QSplitter>
-#include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
 
-#include "analysis/curve_decimation.h"
-#include "analysis/sortability_table.h"
-#include "platform/gui/picture_export.h"
-#include "platform/gui/show_in_front.h"
+#include "study/curve_decimation.h"
 
 namespace ore::gui {
 
 namespace {
-
-struct BusyCursor {
-  BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-  BusyCursor(const BusyCursor&) = delete;
-  BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 QLineSeries* lineSeries(const char* name, const QString& title, QColor color) {
   auto* s = new QLineSeries;
@@ -115,7 +99,7 @@ void fill(QLineSeries* s, const std::vector<double>& x, const std::vector<double
       py.push_back(y[i]);
     }
   const std::vector<std::size_t> keep =
-      analysis::decimateCurve(px.data(), py.data(), px.size(), axis->min(), axis->max(), columns);
+      study::decimateCurve(px.data(), py.data(), px.size(), axis->min(), axis->max(), columns);
   QList<QPointF> points;
   points.reserve(static_cast<qsizetype>(keep.size()));
   for (std::size_t i : keep) points.append(QPointF(px[i], py[i]));
@@ -124,92 +108,7 @@ void fill(QLineSeries* s, const std::vector<double>& x, const std::vector<double
 
 }  // namespace
 
-SortabilityWindow::SortabilityWindow(Workspace& ws, const NumberFormat& fmt, ErrorBox& errors,
-                                     PocketCutsSource pocketCuts,
-                                     const PictureFileChooser& choosePicture)
-    : Form("SortabilityWindow", "Кривые обогатимости", 1180, 760),
-      ws_(ws),
-      fmt_(fmt),
-      errors_(errors),
-      pocketCuts_(std::move(pocketCuts)) {
-  buildCharts();
-  ChartCurves = new QChartView(curves_);
-  ChartCurves->setObjectName("ChartCurves");
-  ChartCurves->setRenderHint(QPainter::Antialiasing);
-  ChartGrade = new QChartView(grade_);
-  ChartGrade->setObjectName("ChartGrade");
-  ChartGrade->setRenderHint(QPainter::Antialiasing);
-  addChartViewSaveMenu(ChartCurves, curves_->title(), errors_, choosePicture);
-  addChartViewSaveMenu(ChartGrade, grade_->title(), errors_, choosePicture);
-  auto* charts = new QSplitter(Qt::Vertical);
-  charts->setObjectName("SplitterCharts");
-  charts->addWidget(ChartCurves);
-  charts->addWidget(ChartGrade);
-  charts->setStretchFactor(0, 3);
-  charts->setStretchFactor(1, 2);
-
-  LabelMinGrade = new QLabel("Минимальное содержание в концентрате, %  №= 1:");
-  LabelMinGrade->setObjectName("LabelMinGrade");
-  LabelMinGrade->setWordWrap(true);
-  EditMinGrade = new QLineEdit;
-  EditMinGrade->setObjectName("EditMinGrade");
-  EditMinGrade->setPlaceholderText("не задано");
-  LabelMinGrade->setBuddy(EditMinGrade);
-  ButtonCompute = new QPushButton("Рассчитать");
-  ButtonCompute->setObjectName("ButtonCompute");
-  GridBest = new StringGrid;
-  GridBest->setObjectName("GridBest");
-  GridBest->setColCount(2);
-  GridBest->setRowCount(1);
-  GridBest->setCell(0, 0, "Показатель");
-  GridBest->setCell(1, 0, "Значение");
-  GridBest->setColWidth(0, 205);
-  GridBest->horizontalHeader()->setStretchLastSection(true);
-  GridBest->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  GridBest->setWordWrap(true);
-  LabelPockets = new QLabel;
-  LabelPockets->setObjectName("LabelPockets");
-  LabelPockets->setWordWrap(true);
-  ButtonSave = new QPushButton("Сохранить таблицу…");
-  ButtonSave->setObjectName("ButtonSave");
-  ButtonSave->setEnabled(false);
-  ButtonClose = new QPushButton("Выход");
-  ButtonClose->setObjectName("ButtonClose");
-
-  auto* side = new QVBoxLayout;
-  side->addWidget(LabelMinGrade);
-  auto* gradeRow = new QHBoxLayout;
-  gradeRow->addWidget(EditMinGrade, 1);
-  gradeRow->addWidget(ButtonCompute);
-  side->addLayout(gradeRow);
-  side->addWidget(GridBest, 1);
-  side->addWidget(LabelPockets);
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(ButtonSave);
-  buttons->addStretch(1);
-  buttons->addWidget(ButtonClose);
-  side->addLayout(buttons);
-  auto* sideBox = new QWidget;
-  sideBox->setObjectName("PanelBest");
-  sideBox->setLayout(side);
-  sideBox->setFixedWidth(390);
-
-  auto* top = new QHBoxLayout(this);
-  top->addWidget(charts, 1);
-  top->addWidget(sideBox);
-
-  auto guard = [this](void (SortabilityWindow::*handler)()) {
-    return [this, handler] { guarded(errors_, [this, handler] { (this->*handler)(); }); };
-  };
-  connect(ButtonCompute, &QPushButton::clicked, this,
-          guard(&SortabilityWindow::ButtonComputeClick));
-  connect(EditMinGrade, &QLineEdit::returnPressed, this,
-          guard(&SortabilityWindow::ButtonComputeClick));
-  connect(ButtonSave, &QPushButton::clicked, this, guard(&SortabilityWindow::ButtonSaveClick));
-  connect(ButtonClose, &QPushButton::clicked, this, &QWidget::hide);
-}
-
-void SortabilityWindow::buildCharts() {
+SortabilityCharts::SortabilityCharts() {
   curves_ = new QChart;
   curves_->setObjectName("CurvesChart");
   curves_->setTitle("Кривые обогатимости, элемент 1");
@@ -269,40 +168,9 @@ void SortabilityWindow::buildCharts() {
   attach(grade_, bestGrade_, recoveryAxis_, gradeAxis_);
 }
 
-void SortabilityWindow::open() {
-  showInFront(this);
-  ButtonComputeClick();
-}
-
-void SortabilityWindow::ButtonComputeClick() {
-  std::optional<double> minGrade;
-  const std::string gradeText = EditMinGrade->text().trimmed().toStdString();
-  if (!gradeText.empty()) minGrade = fmt_.parseReal(gradeText);
-
-  BusyCursor busy;
-  clearBest();
-  curve_.reset();
-  ButtonSave->setEnabled(false);
-  curve_ = analysis::sortabilityCurve(ws_);
-  ButtonSave->setEnabled(true);
-  showCurves();
-
-  const analysis::BestCut best = analysis::bestCut(*curve_, minGrade, fmt_);
-  analysis::BootstrapSettings settings;
-  settings.minGrade = minGrade;
-  const analysis::BootstrapResult boot = analysis::bootstrapBestCut(*curve_, best, settings);
-  const auto rows = analysis::bestCutRows(best, boot, settings.seed, fmt_);
-  GridBest->setRowCount(static_cast<int>(rows.size()) + 1);
-  for (std::size_t r = 0; r < rows.size(); ++r) {
-    GridBest->setCell(0, static_cast<int>(r) + 1, rows[r].first);
-    GridBest->setCell(1, static_cast<int>(r) + 1, rows[r].second);
-  }
-  GridBest->resizeRowsToContents();
-  showBest(best);
-}
-
-void SortabilityWindow::showCurves() {
-  const analysis::SortabilityCurve& cv = *curve_;
+void SortabilityCharts::setCurves(const study::SortabilityCurve& cv,
+                                  const std::vector<study::PocketCut>& pockets,
+                                  DistributionKind kind) {
   const std::size_t n = cv.cutCount();
   for (auto* v :
        {&key_, &tailsYield_, &tailsContent_, &concContent_, &tailsRecovery_, &concRecovery_})
@@ -310,7 +178,7 @@ void SortabilityWindow::showCurves() {
   hasTails_.resize(n);
   hasConc_.resize(n);
   for (std::size_t g = 0; g < n; ++g) {
-    const analysis::CutFigures f = cv.figures(g);
+    const study::CutFigures f = cv.figures(g);
     key_[g] = f.key;
     tailsYield_[g] = static_cast<double>(f.tailsYield);
     tailsContent_[g] = static_cast<double>(f.tailsContent[1]);
@@ -322,19 +190,15 @@ void SortabilityWindow::showCurves() {
     hasTails_[g] = cv.totalMass() != 0 && f.tailsYield != 0;
     hasConc_[g] = f.concentrateYield != 0;
   }
-  const std::vector<analysis::PocketCut> pockets =
-      pocketCuts_ ? pocketCuts_() : std::vector<analysis::PocketCut>{};
-
-  keyAxis_->setTitleText(ws_.DistributionKind == DistributionKind::Param
-                             ? "Граница: параметр"
-                             : "Граница: содержание, %  №= 1");
+  keyAxis_->setTitleText(kind == DistributionKind::Param ? "Граница: параметр"
+                                                         : "Граница: содержание, %  №= 1");
   double lo = key_.front(), hi = key_.back();
   double cmax = 0;
   for (std::size_t g = 0; g < n; ++g)
     cmax = std::max(
         {cmax, hasTails_[g] ? tailsContent_[g] : 0.0, hasConc_[g] ? concContent_[g] : 0.0});
   QList<QPointF> percent, content, grade;
-  for (const analysis::PocketCut& p : pockets) {
+  for (const study::PocketCut& p : pockets) {
     percent << QPointF(p.limit, p.tailsYield) << QPointF(p.limit, p.tailsRecovery);
     content << QPointF(p.limit, p.tailsContent);
     cmax = std::max(cmax, p.tailsContent);
@@ -353,15 +217,11 @@ void SortabilityWindow::showCurves() {
   pocketPercent_->replace(percent);
   pocketContent_->replace(content);
   pocketGrade_->replace(grade);
-  LabelPockets->setText(pockets.empty() ? "Границы карманов: расчета по карманам нет"
-                                        : "Границы карманов последнего расчета отмечены точками: " +
-                                              QString::number(pockets.size()));
-  drawCurves();
 }
 
-void SortabilityWindow::drawCurves() {
+void SortabilityCharts::draw(QChartView* curvesView, QChartView* gradeView) {
   if (key_.empty()) return;
-  const int keyColumns = plotColumns(ChartCurves, curves_);
+  const int keyColumns = plotColumns(curvesView, curves_);
   const std::vector<char> all(key_.size(), 1);
   fill(tailsYieldSeries_, key_, tailsYield_, all, keyAxis_, keyColumns);
   fill(tailsContentSeries_, key_, tailsContent_, hasTails_, keyAxis_, keyColumns);
@@ -371,49 +231,23 @@ void SortabilityWindow::drawCurves() {
   std::vector<double> x(concRecovery_.rbegin(), concRecovery_.rend());
   std::vector<double> y(concContent_.rbegin(), concContent_.rend());
   std::vector<char> has(hasConc_.rbegin(), hasConc_.rend());
-  fill(gradeSeries_, x, y, has, recoveryAxis_, plotColumns(ChartGrade, grade_));
+  fill(gradeSeries_, x, y, has, recoveryAxis_, plotColumns(gradeView, grade_));
 }
 
-void SortabilityWindow::clearBest() {
-  GridBest->setRowCount(1);
+void SortabilityCharts::clearBest() {
   bestLine_->clear();
   bestPercent_->clear();
   bestGrade_->clear();
 }
 
-void SortabilityWindow::showBest(const analysis::BestCut& best) {
-  const analysis::CutFigures& f = best.figures;
+void SortabilityCharts::setBest(const study::BestCut& best) {
+  const study::CutFigures& f = best.figures;
   const double key = f.key;
   bestLine_->replace(QList<QPointF>{{key, 0}, {key, 100}});
   bestPercent_->replace(QList<QPointF>{{key, static_cast<double>(f.tailsYield)},
                                        {key, static_cast<double>(f.tailsRecovery[1])}});
   bestGrade_->replace(QList<QPointF>{{static_cast<double>(f.concentrateRecovery[1]),
                                       static_cast<double>(f.concentrateContent[1])}});
-}
-
-void SortabilityWindow::resizeEvent(QResizeEvent* e) {
-  Form::resizeEvent(e);
-  drawCurves();
-}
-
-std::string SortabilityWindow::chooseSaveFile() {
-  if (chooser_) return chooser_();
-  QString filter;
-  const QString xlsx = "Книга Excel (*.xlsx)", csv = "Текст CSV, разделитель ';' (*.csv)";
-  QString path = QFileDialog::getSaveFileName(this, "Сохранить таблицу", "кривые обогатимости.xlsx",
-                                              xlsx + ";;" + csv, &filter);
-  if (path.isEmpty()) return {};
-  const QString lower = path.toLower();
-  if (!lower.endsWith(".xlsx") && !lower.endsWith(".csv")) path += filter == csv ? ".csv" : ".xlsx";
-  return path.toStdString();
-}
-
-void SortabilityWindow::ButtonSaveClick() {
-  if (!curve_) return;
-  const std::string path = chooseSaveFile();
-  if (path.empty()) return;
-  BusyCursor busy;
-  analysis::saveSortabilityCurve(*curve_, fmt_, path);
 }
 
 }  // namespace ore::gui

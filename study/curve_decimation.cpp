@@ -1,9 +1,9 @@
-#include "analysis/curve_decimation.h"
+#include "study/curve_decimation.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace ore::analysis {
+namespace ore::study {
 
 std::vector<std::size_t> decimateCurve(const double* x, const double* y, std::size_t n, double x0,
                                        double x1, int columns) {
@@ -35,4 +35,4 @@ std::vector<std::size_t> decimateCurve(const double* x, const double* y, std::si
   return keep;
 }
 
-}  // namespace ore::analysis
+}  // namespace ore::study

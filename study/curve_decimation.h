@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <vector>
 
-namespace ore::analysis {
+namespace ore::study {
 
 // The indices (ascending) of the points of (x[i], y[i]), i < n, to draw when x0..x1 spans
 // `columns` pixel columns. Consecutive points in one column form a run; a run keeps its first,
@@ -15,4 +15,4 @@ namespace ore::analysis {
 std::vector<std::size_t> decimateCurve(const double* x, const double* y, std::size_t n, double x0,
                                        double x1, int columns);
 
-}  // namespace ore::analysis
+}  // namespace ore::study

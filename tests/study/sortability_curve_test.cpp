@@ -2,28 +2,43 @@
 // analysis at the pocket limits, a sample whose optimum is known, and the bootstrap's independence
 // of the thread count.
 
-#include "analysis/sortability.h"
+#include "study/sortability_curve.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <random>
 
 #include "analysis/fraction_analysis.h"
 #include "data/errors.h"
 #include "data/results_layout.h"
+#include "study/best_cut.h"
+#include "study/bootstrap.h"
+#include "study/curve_table.h"
 #include "tests/analysis/analysis_fixture.h"
 
-namespace ore::analysis {
+namespace ore::study {
 namespace {
 
-using testing::Lump;
-using testing::makeWorkspace;
-using testing::pocketTable;
-using testing::RecordingView;
+using analysis::runFractionAnalysis;
+using analysis::testing::Lump;
+using analysis::testing::makeWorkspace;
+using analysis::testing::pocketTable;
+using analysis::testing::RecordingView;
 
 const NumberFormat kFmt(',');
+
+// Never asked to stop: the tests' progress.
+Progress& quiet() {
+  static Progress p;
+  return p;
+}
+
+SortabilityCurve curve(const Workspace& ws) {
+  return SortabilityCurve(ws, quiet());
+}
 
 // A cut as texts: key; tails yield, contents, recoveries; concentrate yield, contents, recoveries.
 std::vector<std::string> row(const SortabilityCurve& cv, std::size_t cut) {
@@ -75,7 +90,7 @@ TEST(SortabilityTest, HandComputedCurvesAndBestCuts) {
   for (const Case& c : cases) {
     const Workspace ws =
         makeWorkspace(c.lumps, 2, "0,01", PocketBasis::ByContent, DistributionKind::Param);
-    const SortabilityCurve cv = sortabilityCurve(ws);
+    const SortabilityCurve cv = curve(ws);
     Rows rows;
     for (std::size_t cut = 0; cut < cv.cutCount(); ++cut) rows.push_back(row(cv, cut));
     EXPECT_EQ(rows, c.rows) << c.name;
@@ -85,7 +100,7 @@ TEST(SortabilityTest, HandComputedCurvesAndBestCuts) {
   // The minimum concentrate content leaves out the cuts below it, or all of them.
   const Workspace ws = makeWorkspace({lump(1, 1, 1), lump(2, 1, 3), lump(3, 1, 1), lump(4, 1, 3)},
                                      2, "0,01", PocketBasis::ByContent, DistributionKind::Param);
-  const SortabilityCurve cv = sortabilityCurve(ws);
+  const SortabilityCurve cv = curve(ws);
   EXPECT_EQ(bestCut(cv, 2.5, kFmt).figures.key, 3);
   EXPECT_EQ(bestCut(cv, 2, kFmt).figures.key, 1);
   try {
@@ -98,11 +113,79 @@ TEST(SortabilityTest, HandComputedCurvesAndBestCuts) {
   }
   // A massless sample is refused in the analysis's words.
   try {
-    sortabilityCurve(makeWorkspace({lump(1, 0, 1), lump(2, 0, 3)}, 2, "0,01",
-                                   PocketBasis::ByContent, DistributionKind::Param));
+    curve(makeWorkspace({lump(1, 0, 1), lump(2, 0, 3)}, 2, "0,01", PocketBasis::ByContent,
+                        DistributionKind::Param));
     ADD_FAILURE() << "M = 0";
   } catch (const Error& e) {
     EXPECT_STREQ(e.what(), "Суммарная масса кусков равна 0: выходы не определены");
+  }
+}
+
+TEST(SortabilityTest, EqualEfficienciesGoToTheSmallerKeyAndAShownMinimumAdmitsItsCut) {
+  // Keyed on the content: E is 50/3 at cuts 1 and 2, one unit in the last place apart.
+  const Workspace tie = makeWorkspace({{1, 1, 0, {}}, {1, 2, 0, {}}, {1, 3, 0, {}}}, 1, "0,01",
+                                      PocketBasis::ByContent, DistributionKind::Content);
+  EXPECT_EQ(bestCut(curve(tie), std::nullopt, kFmt).figures.key, 1);
+
+  // Keyed on the parameter: the concentrate of cut 1 is written "2,7" and lies below the double
+  // 2,7; the other cuts are below it.
+  auto lump = [](double key, double mass, double c1) { return Lump{mass, c1, key, {0}}; };
+  const Workspace ws = makeWorkspace({lump(1, 1, 0.1), lump(2, 1, 5.2), lump(3, 1, 0.2)}, 2, "0,01",
+                                     PocketBasis::ByContent, DistributionKind::Param);
+  const SortabilityCurve cv = curve(ws);
+  ASSERT_EQ(kFmt.format(cv.figures(0).concentrateContent[1]), "2,7");
+  EXPECT_EQ(bestCut(cv, 2.7, kFmt).figures.key, 1);
+}
+
+TEST(SortabilityTest, TotalsBeyondTheRangeOfNumbersAreRefused) {
+  const char* kMessage = "Суммарная масса или металл кусков вне диапазона чисел: расчет невозможен";
+  auto refuses = [&](auto&& f) {
+    try {
+      f();
+    } catch (const Error& e) {
+      return std::string(e.what()) == kMessage;
+    }
+    return false;
+  };
+  // Finite in extended precision, not as doubles.
+  const Workspace beyond = makeWorkspace({{1e308, 1, 0, {}}, {1e308, 2, 0, {}}, {1, 3, 0, {}}}, 1,
+                                         "0,01", PocketBasis::ByContent, DistributionKind::Content);
+  EXPECT_TRUE(refuses([&] { curve(beyond); }));
+  // Totals in range, but a resample drawing the heavy lump twice would not be.
+  const Workspace heavy = makeWorkspace({{1e308, 1, 0, {}}, {1, 2, 0, {}}, {1, 3, 0, {}}}, 1,
+                                        "0,01", PocketBasis::ByContent, DistributionKind::Content);
+  const SortabilityCurve cv = curve(heavy);
+  const BestCut best = bestCut(cv, std::nullopt, kFmt);
+  EXPECT_TRUE(refuses([&] { bootstrapBestCut(cv, best, {10, 1, 1, std::nullopt}, quiet()); }));
+}
+
+// Long work reports up to its whole amount, and a stop asked for ends it.
+TEST(SortabilityTest, CurveBootstrapAndTableReportToTheEndAndStopWhenAsked) {
+  std::vector<Lump> lumps;
+  for (int i = 0; i < 40000; ++i) lumps.push_back({1.0 + i % 7, (i * 37 % 40000) / 1000.0, 0, {}});
+  const Workspace ws =
+      makeWorkspace(lumps, 1, "0,01", PocketBasis::ByContent, DistributionKind::Content);
+  const SortabilityCurve cv = curve(ws);
+  const BestCut best = bestCut(cv, std::nullopt, kFmt);
+  struct Counting : Progress {
+    int reports = 0;
+    void reported() override { ++reports; }
+  };
+  const std::function<void(Progress&)> works[] = {
+      [&](Progress& p) { SortabilityCurve(ws, p); },
+      [&](Progress& p) {
+        bootstrapBestCut(cv, best, {40, 1, 2, std::nullopt}, p);
+      },
+      [&](Progress& p) { sortabilityCurveCsv(cv, kFmt, p); },
+  };
+  for (const auto& work : works) {
+    Counting p;
+    work(p);
+    EXPECT_GT(p.reports, 1);
+    EXPECT_EQ(p.done(), p.total());
+    Counting stopped;
+    stopped.requestStop();
+    EXPECT_THROW(work(stopped), WorkStopped);
   }
 }
 
@@ -132,7 +215,7 @@ TEST(SortabilityTest, AgreesWithThePocketsAtTheirLimitsWhenEveryLumpIsInAPocket)
     TextGrid g;
     RecordingView view;
     runFractionAnalysis(ws, pocketTable(limits), g, kFmt, view);
-    const SortabilityCurve cv = sortabilityCurve(ws);
+    const SortabilityCurve cv = curve(ws);
 
     for (int j = 1; j <= ws.PocketCount; ++j) {
       const double limit = kFmt.parseReal(limits[j - 1]);
@@ -186,14 +269,14 @@ TEST(SortabilityTest, TheBestCutIsTheLargestKeyBelowTheAverageWhenKeyedOnTheCont
 
     const Workspace ws =
         makeWorkspace(lumps, 1, "0,01", PocketBasis::ByContent, DistributionKind::Content);
-    const SortabilityCurve cv = sortabilityCurve(ws);
+    const SortabilityCurve cv = curve(ws);
     const BestCut best = bestCut(cv, std::nullopt, kFmt);
     EXPECT_EQ(best.figures.key, expected) << "seed " << seed;
 
     // One thread or three, the same resamples give the same result.
     BootstrapSettings one{200, seed, 1, std::nullopt}, three{200, seed, 3, std::nullopt};
-    const BootstrapResult r1 = bootstrapBestCut(cv, best, one);
-    const BootstrapResult r3 = bootstrapBestCut(cv, best, three);
+    const BootstrapResult r1 = bootstrapBestCut(cv, best, one, quiet());
+    const BootstrapResult r3 = bootstrapBestCut(cv, best, three, quiet());
     EXPECT_EQ(r1.recoveryLow, r3.recoveryLow);
     EXPECT_EQ(r1.recoveryHigh, r3.recoveryHigh);
     EXPECT_EQ(r1.yieldLow, r3.yieldLow);
@@ -205,4 +288,4 @@ TEST(SortabilityTest, TheBestCutIsTheLargestKeyBelowTheAverageWhenKeyedOnTheCont
 }
 
 }  // namespace
-}  // namespace ore::analysis
+}  // namespace ore::study

@@ -1,14 +1,14 @@
 // Thinning a curve to a screen's columns keeps, per column, its first, lowest, highest and last
 // point, and never more than it has.
 
-#include "analysis/curve_decimation.h"
+#include "study/curve_decimation.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
-namespace ore::analysis {
+namespace ore::study {
 namespace {
 
 using Indices = std::vector<std::size_t>;
@@ -62,4 +62,4 @@ TEST(CurveDecimationTest, KeepsTheEndsAndExtremesOfEachColumn) {
 }
 
 }  // namespace
-}  // namespace ore::analysis
+}  // namespace ore::study
