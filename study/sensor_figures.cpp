@@ -1,8 +1,10 @@
 #include "study/sensor_figures.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
+
+#include "study/figure_rules.h"
+#include "study/radix_sort.h"
 
 namespace ore::study {
 
@@ -12,30 +14,11 @@ long double quotient(long double a, long double b) {
   return b != 0 ? a / b : 0.0L;
 }
 
-// Figures within 1e-12 of the larger magnitude are equal: a later one replaces the best only when
-// it is larger by more than that.
-bool clearlyLarger(long double candidate, long double best) {
-  return candidate - best > 1e-12L * std::max(std::fabs(candidate), std::fabs(best));
-}
-
-// Bits of a finite value whose unsigned order is the values' order; -0 and 0 give the same bits.
-std::uint64_t orderedBits(double v) {
-  const std::uint64_t b = std::bit_cast<std::uint64_t>(v + 0.0);
-  return (b >> 63) ? ~b : b | (1ULL << 63);
-}
-
-struct Place {
-  std::uint64_t bits;
-  std::int32_t lump;
-};
-
 // Lumps 1..n in ascending order of sign * v[i]; lumps of equal value keep their data-set order.
 std::vector<Place> orderOf(const double* v, std::int32_t n, double sign) {
   std::vector<Place> order(static_cast<std::size_t>(n));
   for (std::int32_t i = 1; i <= n; ++i) order[i - 1] = {orderedBits(sign * v[i]), i};
-  std::sort(order.begin(), order.end(), [](const Place& a, const Place& b) {
-    return a.bits != b.bits ? a.bits < b.bits : a.lump < b.lump;
-  });
+  sortByKey(order);
   return order;
 }
 
@@ -191,8 +174,6 @@ OreWaste oreWaste(const double* p, const double* m, const double* c, std::int32_
   long double massArea = 0;
   std::int64_t prevOre = ore, prevWaste = waste;
   long double prevOreMass = oreMass, prevWasteMass = wasteMass;
-  long double bestJ = 0;
-  bool haveBest = false;
   for (std::size_t g = 0; g < cuts; ++g) {
     twiceArea += static_cast<unsigned __int128>(prevWaste - wasteIn[g]) *
                  static_cast<unsigned __int128>(prevOre + oreIn[g]);
@@ -201,16 +182,16 @@ OreWaste oreWaste(const double* p, const double* m, const double* c, std::int32_
     prevWaste = wasteIn[g];
     prevOreMass = oreMassIn[g];
     prevWasteMass = wasteMassIn[g];
-    const RocPoint pt = r.roc.point(g);
-    const long double J = pt.orePassed - pt.wastePassed;
-    if (!haveBest || clearlyLarger(J, bestJ)) {
-      haveBest = true;
-      bestJ = J;
-      r.youdenCut = pt.cut;
-      r.sensitivity = 100 * pt.orePassed;
-      r.specificity = 100 * (1 - pt.wastePassed);
-    }
   }
+  const std::size_t youden =
+      *bestInKeyOrder(cuts, [&](std::size_t g) -> std::optional<long double> {
+        const RocPoint pt = r.roc.point(g);
+        return pt.orePassed - pt.wastePassed;
+      });
+  const RocPoint pt = r.roc.point(youden);
+  r.youdenCut = pt.cut;
+  r.sensitivity = 100 * pt.orePassed;
+  r.specificity = 100 * (1 - pt.wastePassed);
   r.aucCount = static_cast<long double>(twiceArea) / (2.0L * ore * static_cast<long double>(waste));
   if (oreMass > 0 && wasteMass > 0) {
     r.aucMassDefined = true;
