@@ -43,8 +43,9 @@ std::string stdoutFailure(int err) {
   return message;
 }
 
-void run(const Options& options, char localeDecimal, std::ostream& out) {
+void run(const Options& options, char localeDecimal, std::ostream& out, Progress* progress) {
   BatchState state(options.decimal.value_or(localeDecimal));
+  state.progress = progress;
   const SortabilityRequest sortability = sortabilityRequest(options, state.fmt);
   importStage(options, state);
   if (options.lumpsFile) writeGridTsv(state.sourceGrid, *options.lumpsFile, out);

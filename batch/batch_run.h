@@ -9,6 +9,7 @@
 #include "analysis/fraction_analysis.h"
 #include "batch/batch_options.h"
 #include "data/number_format.h"
+#include "data/progress.h"
 #include "data/text_grid.h"
 #include "data/workspace.h"
 
@@ -24,6 +25,7 @@ struct BatchState {
   TextGrid results;                                 // the results grid, header row included
   std::string label;                                // the summary label
   std::vector<analysis::HistogramPoint> histogram;  // the histogram window's bars
+  Progress* progress = nullptr;                     // hears the long stages; nullptr: nobody
 };
 
 // Each stage throws ore::Error with the message the program would show.
@@ -51,6 +53,8 @@ void writeGridTsv(const TextGrid& grid, const std::string& file, std::ostream& s
 std::string stdoutFailure(int err);
 
 // Runs the whole pipeline; the label text goes to out. Throws ore::Error on any failure.
-void run(const Options& options, char localeDecimal, std::ostream& out);
+// progress, when given, hears how far the long stages have come.
+void run(const Options& options, char localeDecimal, std::ostream& out,
+         Progress* progress = nullptr);
 
 }  // namespace ore::batch

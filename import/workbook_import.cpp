@@ -5,6 +5,7 @@
 
 #include "data/errors.h"
 #include "import/column_letter.h"
+#include "platform/spreadsheet/excel_application.h"
 
 namespace ore {
 
@@ -52,6 +53,23 @@ void readLumps(automation::Object& excel, Args sheetArg, const int columns[3], W
   }
 }
 
+// The application's readers report to the import's progress while the file is opened.
+class OpenProgress {
+ public:
+  OpenProgress(automation::Object& app, Progress& progress)
+      : excel_(dynamic_cast<ExcelApplication*>(&app)) {
+    if (excel_) excel_->setOpenProgress(&progress);
+  }
+  ~OpenProgress() {
+    if (excel_) excel_->setOpenProgress(nullptr);
+  }
+  OpenProgress(const OpenProgress&) = delete;
+  OpenProgress& operator=(const OpenProgress&) = delete;
+
+ private:
+  ExcelApplication* excel_;
+};
+
 class BusyScope {
  public:
   explicit BusyScope(ImportView& view) : view_(view) { view_.setBusy(true); }
@@ -88,7 +106,7 @@ void fillSourceGrid(const Workspace& ws, const NumberFormat& fmt, TextGrid& grid
 }
 
 void importWorkbook(const ImportTexts& texts, Workspace& ws, const NumberFormat& fmt,
-                    ImportView& view, const ObjectFactory& create) {
+                    ImportView& view, Progress& progress, const ObjectFactory& create) {
   // 1-2. The dialog's texts; nothing has happened when one of them is not an integer.
   ws.StartRow = fmt.parseInteger(texts.startRow);
   const std::int32_t sheet = fmt.parseInteger(texts.sheet);
@@ -109,7 +127,10 @@ void importWorkbook(const ImportTexts& texts, Workspace& ws, const NumberFormat&
     auto app = create("excel.application");
     if (!app) throw Error("Не удается создать объект автоматизации «excel.application»");
     const Variant fileArg[1] = {Variant(file)};
-    app->get("workbooks").get("open", Args(fileArg));
+    {
+      OpenProgress reporting(*app, progress);
+      app->get("workbooks").get("open", Args(fileArg));
+    }
     excel = std::move(app);
     // 5.
     view.showButton3();

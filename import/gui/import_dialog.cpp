@@ -137,7 +137,9 @@ void TForm6::Button1Click() {
   texts.sheet = Edit5->text().toStdString();
   if (!sourceWindow_) throw Error("Главное окно не подключено к загрузке");
   DialogImportView view(*this, *sourceWindow_);
-  importWorkbook(texts, ctx_.ws, ctx_.fmt, view);
+  // Silent for now: the reading blocks, as the handler does, and reports to nobody.
+  Progress progress;
+  importWorkbook(texts, ctx_.ws, ctx_.fmt, view, progress);
 }
 
 void TForm6::Button2Click() {

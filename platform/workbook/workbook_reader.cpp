@@ -96,6 +96,8 @@ Workbook readZip(const std::string& path, std::uint64_t size, ReadContext& ctx) 
 Workbook read(const std::string& path, ReadContext& ctx) {
   File file(path);
   if (file.size() == 0) ctx.notWorkbook("файл пуст");
+  ctx.setTotal(file.size());  // until a reader knows better
+  ctx.progressed(0);
   const std::string head = file.head(8);
   if (head.size() >= 4 && head[0] == 'P' && head[1] == 'K' &&
       ((head[2] == 3 && head[3] == 4) || (head[2] == 5 && head[3] == 6) ||
@@ -117,9 +119,16 @@ Workbook read(const std::string& path, ReadContext& ctx) {
 }  // namespace
 
 Workbook readWorkbook(const std::string& path) {
-  ReadContext ctx(path);
+  Progress silent;
+  return readWorkbook(path, silent);
+}
+
+Workbook readWorkbook(const std::string& path, Progress& progress) {
+  ReadContext ctx(path, progress);
   try {
-    return read(path, ctx);
+    Workbook wb = read(path, ctx);
+    ctx.finished();
+    return wb;
   } catch (const std::bad_alloc&) {
     throw Error("Не хватает памяти, чтобы прочитать файл " + path);
   } catch (const std::length_error&) {

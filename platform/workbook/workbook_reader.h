@@ -4,13 +4,17 @@
 
 #include <string>
 
+#include "data/progress.h"
 #include "platform/workbook/workbook.h"
 
 namespace ore {
 
 // Reads every sheet of the file. Throws ore::Error with a clear Russian message naming the file
 // when it cannot be read (missing, not a workbook, damaged, beyond the readers' limits); never
-// returns a partly read workbook.
+// returns a partly read workbook. Reports its progress in bytes of the file (or of its inflated
+// parts) and throws WorkStopped when progress is asked to stop.
+Workbook readWorkbook(const std::string& path, Progress& progress);
+// The same, reporting to nobody.
 Workbook readWorkbook(const std::string& path);
 
 }  // namespace ore
