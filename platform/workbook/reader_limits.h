@@ -72,6 +72,8 @@ class ReadContext {
   [[noreturn]] void notWorkbook(std::string_view why = {}) const;
   [[noreturn]] void corrupt(std::string_view what) const;
   [[noreturn]] void tooBig(std::string_view what) const;
+  // A cell further out than a sheet's rows or columns reach, in a file that is not damaged.
+  [[noreturn]] void beyondSheet(std::string_view what) const;
   [[noreturn]] void encrypted() const;
 
   // Input consumed (inflated XML bytes, file bytes); allows the model to grow accordingly.
@@ -105,7 +107,8 @@ class SheetBuilder {
  public:
   SheetBuilder(ReadContext& ctx, Sheet& sheet) : ctx_(ctx), sheet_(sheet) {}
 
-  // Row and column from 1. Throws ReadContext::corrupt for a position off the sheet.
+  // Row and column from 1. Throws ReadContext::beyondSheet for a position past the sheet's last
+  // row or column, ReadContext::corrupt for one before its first.
   void set(std::int64_t row, std::int64_t col, Cell cell);
   void checkPosition(std::int64_t row, std::int64_t col) const;
 
