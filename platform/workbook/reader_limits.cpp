@@ -1,9 +1,15 @@
 #include "platform/workbook/reader_limits.h"
 
+#include <cstring>
+
 #include "data/errors.h"
 #include "platform/workbook/names.h"
 
 namespace ore::reader {
+
+void ReadContext::cannotOpen(int err) const {
+  throw Error("Не удается открыть файл " + file_ + ": " + std::strerror(err));
+}
 
 void ReadContext::notWorkbook(std::string_view why) const {
   std::string m = "Файл " + file_ + " не является рабочей книгой (xlsx, xls, ods, csv)";

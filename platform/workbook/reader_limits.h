@@ -69,6 +69,8 @@ class ReadContext {
   bool regionScanner() const { return regionScanner_; }
   void setRegionScanner(bool on) { regionScanner_ = on; }
 
+  // The file cannot be opened or read; err is the system's error number.
+  [[noreturn]] void cannotOpen(int err) const;
   [[noreturn]] void notWorkbook(std::string_view why = {}) const;
   [[noreturn]] void corrupt(std::string_view what) const;
   [[noreturn]] void tooBig(std::string_view what) const;

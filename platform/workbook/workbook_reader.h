@@ -1,6 +1,7 @@
 #pragma once
 // Reading a workbook file into the workbook model. The format (xlsx, ods, xls, csv/txt) is
-// recognised from the file's content, not its name.
+// recognised from the file's content, not its name; gzip-compressed text and standard input
+// ("-") are delimited text.
 
 #include <string>
 
@@ -16,5 +17,10 @@ namespace ore {
 Workbook readWorkbook(const std::string& path, Progress& progress);
 // The same, reporting to nobody.
 Workbook readWorkbook(const std::string& path);
+
+// Whether readWorkbook reads path as delimited text: standard input ("-"), a gzip file, or a
+// file named .csv, .txt, .tsv or .tab that is not a zip package or compound document. False
+// for a file that cannot be opened or is empty (reading it says why).
+bool isDelimitedText(const std::string& path);
 
 }  // namespace ore
