@@ -72,6 +72,8 @@ class ExcelApplication : public automation::Object {
            const automation::Variant& value) override;
 
   void setReader(Reader reader);
+  // Whether "open" reads files through the workbook readers (no reader of its own was given).
+  bool readsFilesItself() const { return !reader_; }
   // Where the workbook readers report while "open" reads a file (nullptr: nobody); a reader
   // given above reports nothing. Not owned: reset it before the progress goes away.
   void setOpenProgress(Progress* progress) { openProgress_ = progress; }

@@ -110,8 +110,7 @@ Workbook readZip(const std::string& path, std::uint64_t size, ReadContext& ctx) 
 
 Workbook readDelimited(const std::string& path, ReadContext& ctx) {
   TextSource source(path, ctx, reader::kMaxFileBytes);
-  return reader::readCsv(source.bytes(), path == kStandardInput ? "стандартный ввод" : stem(path),
-                         ctx);
+  return reader::readCsv(source.bytes(), delimitedSheetName(path), ctx);
 }
 
 Workbook read(const std::string& path, ReadContext& ctx) {
@@ -132,6 +131,10 @@ Workbook read(const std::string& path, ReadContext& ctx) {
 }
 
 }  // namespace
+
+std::string delimitedSheetName(const std::string& path) {
+  return path == kStandardInput ? "стандартный ввод" : stem(path);
+}
 
 bool isDelimitedText(const std::string& path) {
   if (path == kStandardInput) return true;

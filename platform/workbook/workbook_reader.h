@@ -22,5 +22,7 @@ Workbook readWorkbook(const std::string& path);
 // file named .csv, .txt, .tsv or .tab that is not a zip package or compound document. False
 // for a file that cannot be opened or is empty (reading it says why).
 bool isDelimitedText(const std::string& path);
+// The one sheet's name when delimited text is read: the file's name without its extension.
+std::string delimitedSheetName(const std::string& path);
 
 }  // namespace ore

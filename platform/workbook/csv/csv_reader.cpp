@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/workbook/cell_values.h"
+#include "platform/workbook/csv/field_splitter.h"
 
 namespace ore::reader {
 
@@ -79,8 +80,6 @@ char sniffSeparator(std::string_view text) {
   return best < 0 ? ';' : kCandidates[static_cast<std::size_t>(best)];
 }
 
-namespace {
-
 // The text of the file as UTF-8 (decoded into `decoded` when it must be), without a byte order
 // mark; cp1251 tells whether its fields are Windows-1251 still to be converted.
 std::string_view decodedText(std::string_view bytes, std::string& decoded, bool& cp1251,
@@ -104,84 +103,6 @@ std::string_view decodedText(std::string_view bytes, std::string& decoded, bool&
   return bytes;
 }
 
-// Progress is reported about every this many bytes of text.
-constexpr std::size_t kReportBytes = 1 << 20;
-
-// Splits the text into fields, line by line, and hands each field to a sink.
-class FieldSplitter {
- public:
-  FieldSplitter(std::string_view text, char sep, ReadContext& ctx)
-      : s_(text), sep_(sep), ctx_(ctx) {}
-
-  // sink(row, col, raw field) for every field, empty ones included.
-  template <class Sink>
-  void run(Sink&& sink) {
-    const std::size_t n = s_.size();
-    std::int64_t row = 1;
-    std::size_t nextReport = kReportBytes;
-    while (i_ < n) {
-      if (i_ >= nextReport) {
-        ctx_.progressed(i_);
-        nextReport = i_ + kReportBytes;
-      }
-      std::int64_t col = 1;
-      for (;; ++col) {
-        if (i_ < n && s_[i_] == '"') {
-          quotedField();
-          sink(row, col, std::string_view(field_));
-        } else {
-          std::size_t e = i_;
-          while (e < n && !endOfField(s_[e])) ++e;
-          sink(row, col, s_.substr(i_, e - i_));
-          i_ = e;
-        }
-        if (i_ >= n || s_[i_] != sep_) break;
-        ++i_;  // the next field, empty at a line end
-      }
-      if (i_ < n && s_[i_] == '\r') ++i_;
-      if (i_ < n && s_[i_] == '\n') ++i_;
-      ++row;
-      ++line_;
-    }
-  }
-
- private:
-  bool endOfField(char ch) const { return ch == sep_ || ch == '\n' || ch == '\r'; }
-
-  // "" is a quote; what follows the closing quote up to the separator belongs to the field too,
-  // as spreadsheets read it.
-  void quotedField() {
-    const std::int64_t openedAt = line_;
-    field_.clear();
-    ++i_;
-    for (;;) {
-      std::size_t q = s_.find('"', i_);
-      if (q == std::string_view::npos)
-        ctx_.corrupt("кавычка, открытая в строке " + std::to_string(openedAt) + ", не закрыта");
-      std::string_view part = s_.substr(i_, q - i_);
-      for (char ch : part) line_ += ch == '\n';
-      field_.append(part);
-      i_ = q + 1;
-      if (i_ < s_.size() && s_[i_] == '"') {
-        field_ += '"';
-        ++i_;
-        continue;
-      }
-      break;
-    }
-    while (i_ < s_.size() && !endOfField(s_[i_])) field_ += s_[i_++];
-  }
-
-  std::string_view s_;
-  char sep_;
-  ReadContext& ctx_;
-  std::size_t i_ = 0;
-  std::int64_t line_ = 1;  // of the file, for messages: quoted fields may hold line breaks
-  std::string field_;
-};
-
-}  // namespace
-
 Workbook readCsv(std::string_view bytes, const std::string& sheetName, ReadContext& ctx) {
   ctx.addInput(bytes.size());
   std::string decoded;
@@ -194,16 +115,18 @@ Workbook readCsv(std::string_view bytes, const std::string& sheetName, ReadConte
   wb.sheets.emplace_back(sheetName);
   SheetBuilder out(ctx, wb.sheets.back());
   FieldSplitter(text, sniffSeparator(text), ctx)
-      .run([&](std::int64_t row, std::int64_t col, std::string_view raw) {
-        if (raw.empty()) return;
-        Cell c;
-        c.type = Cell::Type::Text;
-        if (cp1251)
-          appendCp1251(c.text, raw);
-        else
-          c.text.assign(raw);
-        out.set(row, col, std::move(c));
-      });
+      .run(
+          [&](std::int64_t row, std::int64_t col, std::string_view raw) {
+            if (raw.empty()) return;
+            Cell c;
+            c.type = Cell::Type::Text;
+            if (cp1251)
+              appendCp1251(c.text, raw);
+            else
+              c.text.assign(raw);
+            out.set(row, col, std::move(c));
+          },
+          [](std::int64_t) {});
   return wb;
 }
 
