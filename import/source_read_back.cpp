@@ -16,6 +16,14 @@ double readBack(const TextGrid& grid, int col, int row, const NumberFormat& fmt)
   char sep = 0;
   if (grid.numberAt(col, row, v, sep) && sep == fmt.decimalSeparator() && std::isfinite(v)) {
     if (v == 0) return 0.0;
+    // Most values are short decimals: v is m / 10^k for a whole m of at most 15 digits (the
+    // division, of two exact doubles, rounds as reading that decimal does).
+    static constexpr double kTens[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7};
+    for (double ten : kTens) {
+      const double m = std::nearbyint(v * ten);
+      if (std::fabs(m) >= 1e15) break;
+      if (m / ten == v) return v;
+    }
     char buf[32];
     const auto r = std::to_chars(buf, buf + sizeof buf, v);
     int digits = 0;
