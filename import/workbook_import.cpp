@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "data/errors.h"
@@ -100,11 +101,22 @@ LumpLayout layoutOf(const Workspace& ws, const int columns[3]) {
 }
 
 // The arrays the layout's columns are read into, in the same order.
-std::vector<std::vector<double>*> targetsOf(Workspace& ws) {
-  std::vector<std::vector<double>*> t = {&ws.Mass, &ws.Content, &ws.Param};
+struct Targets {
+  std::vector<std::vector<double>*> plain;  // Mass, Content, Param
+  std::vector<std::vector<double, ZeroedAllocator<double>>*> further;
+  template <class F>
+  void each(F&& f) const {
+    std::size_t i = 0;
+    for (auto* a : plain) f(i++, *a);
+    for (auto* a : further) f(i++, *a);
+  }
+};
+Targets targetsOf(Workspace& ws) {
+  Targets t;
+  t.plain = {&ws.Mass, &ws.Content, &ws.Param};
   const int count = ws.ContentCount;
   for (int k = 1; k <= 9; ++k)
-    if (count > k && count <= kMaxContentCount) t.push_back(&ws.ExtraContents[k]);
+    if (count > k && count <= kMaxContentCount) t.further.push_back(&ws.ExtraContents[k]);
   return t;
 }
 
@@ -147,23 +159,30 @@ std::optional<StreamedLumps> openWorkbook(automation::Object& app, const std::st
 // cell with the lumps before it in place.
 void applyStreamed(StreamedLumps& s, automation::Object& excel, Args sheetArg, const int columns[3],
                    Workspace& ws, const NumberFormat& fmt) {
-  const std::vector<std::vector<double>*> targets = targetsOf(ws);
+  const Targets targets = targetsOf(ws);
   const LumpLayout layout = layoutOf(ws, columns);
   if (!s.failed) {
-    // Each array read whole takes the streamed one (its element 0 as it was); the others are
+    // Each array read whole takes the streamed values (its element 0 as it was); the others are
     // re-sized as resizeLumps does.
-    for (std::size_t f = 0; f < targets.size(); ++f) {
-      s.values[f][0] = targets[f]->empty() ? 0.0 : (*targets[f])[0];
-      *targets[f] = std::move(s.values[f]);
-    }
+    targets.each([&](std::size_t f, auto& a) {
+      std::vector<double>& v = s.values[f];
+      v[0] = a.empty() ? 0.0 : a[0];
+      if constexpr (std::is_same_v<std::decay_t<decltype(a)>, std::vector<double>>) {
+        a = std::move(v);
+      } else {
+        a.assign(v.begin(), v.end());
+        v = {};
+      }
+    });
     const std::size_t size = static_cast<std::size_t>(ws.LumpCount) + 1;
     for (auto* a : {&ws.Mass, &ws.Content, &ws.Param}) a->resize(size);
     for (int k = 1; k <= 9; ++k) ws.ExtraContents[k].resize(size);
     return;
   }
   ws.resizeLumps(ws.LumpCount);
-  for (std::size_t f = 0; f < targets.size(); ++f)
-    std::copy(s.values[f].begin() + 1, s.values[f].end(), targets[f]->begin() + 1);
+  targets.each([&](std::size_t f, auto& a) {
+    std::copy(s.values[f].begin() + 1, s.values[f].end(), a.begin() + 1);
+  });
   if (s.badColumn) {
     const std::int64_t row = static_cast<std::int64_t>(ws.StartRow) + s.failedLump - 1;
     readCell(excel, sheetArg, probeRow(static_cast<std::int32_t>(row)),

@@ -55,8 +55,9 @@ std::string importOnce(const Case& c, const std::string& path, bool streamed) {
   // An earlier import's lumps: a failing one keeps them where its arrays reach.
   ws.LumpCount = 4;
   ws.resizeLumps(4);
-  for (auto* a : {&ws.Mass, &ws.Content, &ws.Param, &ws.ExtraContents[1], &ws.ExtraContents[5]})
-    for (std::size_t j = 1; j < a->size(); ++j) (*a)[j] = 7.25 * j;
+  for (double* a : {ws.Mass.data(), ws.Content.data(), ws.Param.data(), ws.ExtraContents[1].data(),
+                    ws.ExtraContents[5].data()})
+    for (std::size_t j = 1; j <= 4; ++j) a[j] = 7.25 * j;
   StepsView view(path);
   view.grid.resize(2, 2);
   view.grid.setCell(1, 1, "old");
@@ -76,7 +77,7 @@ std::string importOnce(const Case& c, const std::string& path, bool streamed) {
   }
   out += view.steps + "start " + std::to_string(ws.StartRow) + " lumps " +
          std::to_string(ws.LumpCount) + "|";
-  auto array = [&](const char* name, const std::vector<double>& a) {
+  auto array = [&](const char* name, const auto& a) {
     out += name + std::string("[") + std::to_string(a.size()) + "]";
     for (double v : a) out += " " + std::to_string(std::bit_cast<std::uint64_t>(v));
     out += "|";
