@@ -11,7 +11,9 @@ namespace {
 // digits; when its shortest exact text has no more digits than that, the shown text is that
 // text and reads back as the double itself (zero is shown "0": a negative zero comes back
 // positive). Any other cell is read from its text.
-double readBack(const TextGrid& grid, int col, int row, const NumberFormat& fmt) {
+// places: the decimals that matched last in this column, tried first (a column's values mostly
+// have the same number of them).
+double readBack(const TextGrid& grid, int col, int row, const NumberFormat& fmt, int& places) {
   double v = 0;
   char sep = 0;
   if (grid.numberAt(col, row, v, sep) && sep == fmt.decimalSeparator() && std::isfinite(v)) {
@@ -19,11 +21,16 @@ double readBack(const TextGrid& grid, int col, int row, const NumberFormat& fmt)
     // Most values are short decimals: v is m / 10^k for a whole m of at most 15 digits (the
     // division, of two exact doubles, rounds as reading that decimal does).
     static constexpr double kTens[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7};
-    for (double ten : kTens) {
+    auto isDecimal = [v](double ten) {
       const double m = std::nearbyint(v * ten);
-      if (std::fabs(m) >= 1e15) break;
-      if (m / ten == v) return v;
-    }
+      return std::fabs(m) < 1e15 && m / ten == v;
+    };
+    if (isDecimal(kTens[places])) return v;
+    for (int k = 0; k < 8; ++k)
+      if (k != places && isDecimal(kTens[k])) {
+        places = k;
+        return v;
+      }
     char buf[32];
     const auto r = std::to_chars(buf, buf + sizeof buf, v);
     int digits = 0;
@@ -42,17 +49,18 @@ double readBack(const TextGrid& grid, int col, int row, const NumberFormat& fmt)
 }  // namespace
 
 void readBackSourceGrid(const TextGrid& grid, const NumberFormat& fmt, Workspace& ws) {
+  int places[4] = {0, 0, 0, 0};
   if (ws.PocketBasis == PocketBasis::ByParam) {
     for (int r = 1; r <= ws.LumpCount; ++r) {
-      ws.Mass[r] = readBack(grid, 1, r, fmt);
-      ws.Content[r] = readBack(grid, 2, r, fmt);
-      ws.Param[r] = readBack(grid, 3, r, fmt);
+      ws.Mass[r] = readBack(grid, 1, r, fmt, places[1]);
+      ws.Content[r] = readBack(grid, 2, r, fmt, places[2]);
+      ws.Param[r] = readBack(grid, 3, r, fmt, places[3]);
     }
   }
   if (ws.PocketBasis == PocketBasis::ByContent) {
     for (int r = 1; r <= ws.LumpCount; ++r) {
-      ws.Mass[r] = readBack(grid, 1, r, fmt);
-      ws.Content[r] = readBack(grid, 2, r, fmt);
+      ws.Mass[r] = readBack(grid, 1, r, fmt, places[1]);
+      ws.Content[r] = readBack(grid, 2, r, fmt, places[2]);
     }
   }
 }

@@ -3,6 +3,7 @@
 // quoted field may hold separators, line breaks and doubled quotes; CR LF, CR or LF end a
 // row; an empty line is a row with one empty field.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -20,7 +21,9 @@ constexpr std::size_t kReportBytes = 1 << 20;
 class FieldSplitter {
  public:
   FieldSplitter(std::string_view text, char sep, ReadContext& ctx)
-      : s_(text), sep_(sep), ctx_(ctx) {}
+      : s_(text), sep_(sep), ctx_(ctx) {
+    ends_[static_cast<unsigned char>(sep)] = ends_['\n'] = ends_['\r'] = true;
+  }
 
   // sink(row, col, raw field) for every field, empty ones included; rowEnded(row) after the
   // last field of each row. A source, when given, gets the text already split back.
@@ -58,7 +61,7 @@ class FieldSplitter {
   }
 
  private:
-  bool endOfField(char ch) const { return ch == sep_ || ch == '\n' || ch == '\r'; }
+  bool endOfField(char ch) const { return ends_[static_cast<unsigned char>(ch)]; }
 
   // "" is a quote; what follows the closing quote up to the separator belongs to the field too,
   // as spreadsheets read it.
@@ -90,6 +93,7 @@ class FieldSplitter {
   std::size_t i_ = 0;
   std::int64_t line_ = 1;  // of the file, for messages: quoted fields may hold line breaks
   std::string field_;
+  std::array<bool, 256> ends_{};  // the separator and the line breaks
 };
 
 }  // namespace ore::reader
