@@ -134,6 +134,7 @@ StreamedLumps streamDelimitedLumps(const std::string& path, const LumpLayout& la
     std::string decoded;
     bool cp1251 = false;  // digits, signs and separators read the same in either encoding
     const std::string_view text = reader::decodedText(source.bytes(), decoded, cp1251, ctx);
+    source.releaseAll();  // the encoding checks went over all of it; the splitting goes once more
     ctx.setTotal(text.size());
     LumpSink sink(text, layout, fmt, out);
     sink.reserve(expectedLines(text));

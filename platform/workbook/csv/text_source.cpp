@@ -98,6 +98,12 @@ void TextSource::release(std::size_t upTo) {
   released_ = end;
 }
 
+void TextSource::releaseAll() {
+  if (!map_) return;
+  ::madvise(map_, mapBytes_, MADV_DONTNEED);
+  released_ = 0;
+}
+
 // Reads the input to its end; inflated when it starts as gzip (for a pipe that shows only in
 // its first bytes).
 void TextSource::readAll(int fd, ReadContext& ctx, std::uint64_t maxBytes, bool mayBeGzip) {

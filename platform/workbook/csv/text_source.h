@@ -33,6 +33,9 @@ class TextSource {
   std::string_view bytes() const { return text_; }
   // The text before `upTo` is not needed any more (its memory may go back to the system).
   void release(std::size_t upTo);
+  // The text read so far (a scan over all of it) may leave memory; it is read again from the
+  // file as it is needed.
+  void releaseAll();
 
  private:
   void readAll(int fd, ReadContext& ctx, std::uint64_t maxBytes, bool gzip);
