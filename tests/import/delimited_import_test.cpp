@@ -132,5 +132,36 @@ TEST(DelimitedImportTest, ReadsTheSameAsCellByCellThroughTheApplication) {
   }
 }
 
+// A log longer than a sheet: the import reads every lump; read as a workbook it is refused with
+// the sheet's limit named.
+TEST(DelimitedImportTest, ReadsPastTheLastRowOfASheet) {
+  const std::string path = ::testing::TempDir() + "delimited-long-log.csv";
+  {
+    std::string text = "№;Масса;Сод;П\n";
+    for (int i = 1; i <= 1048600; ++i) text += "1;" + std::to_string(i % 1000) + ",5;2;3\n";
+    std::ofstream(path, std::ios::binary) << text;
+  }
+  const NumberFormat fmt(',');
+  Workspace ws;
+  ws.PocketBasis = PocketBasis::ByContent;
+  TextGrid columns(2, 1);
+  updateContentColumns("1", columns, ws, fmt);
+  StepsView view(path);
+  Progress progress;
+  importWorkbook(ImportTexts(), ws, fmt, view, progress);
+  EXPECT_EQ(ws.LumpCount, 1048600);
+  EXPECT_EQ(ws.Mass[1048600], 600.5);
+  EXPECT_EQ(view.grid.cell(1, 1048600), "600,5");
+  try {
+    readWorkbook(path);
+    ADD_FAILURE() << "read as a workbook";
+  } catch (const Error& e) {
+    EXPECT_NE(std::string(e.what()).find("не помещается в лист: ячейка A1048577"),
+              std::string::npos)
+        << e.what();
+  }
+  std::remove(path.c_str());
+}
+
 }  // namespace
 }  // namespace ore
