@@ -55,7 +55,9 @@ void importStage(const Options& options, BatchState& state) {
   texts.startRow = options.startRow;
   texts.sheet = options.sheet;
   BatchImportView view(options.workbook, state.sourceGrid);
-  importWorkbook(texts, ws, state.fmt, view, state.objects);
+  Progress silent;
+  importWorkbook(texts, ws, state.fmt, view, state.progress ? *state.progress : silent,
+                 state.objects);
   // "Перевести данные": the analysis works on the lumps as the source-data grid shows them.
   readBackSourceGrid(state.sourceGrid, state.fmt, ws);
 }

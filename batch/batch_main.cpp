@@ -8,11 +8,13 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "batch/batch_options.h"
 #include "batch/batch_run.h"
+#include "batch/terminal_progress.h"
 #include "data/errors.h"
 
 namespace {
@@ -50,13 +52,18 @@ int main(int argc, char** argv) {
   // program with a temporary file left behind.
   std::signal(SIGXFSZ, SIG_IGN);
   std::vector<std::string> args(argv + 1, argv + argc);
+  // A progress line only for a person watching a terminal, never into a redirected stream.
+  std::optional<ore::batch::TerminalProgress> progress;
+  if (::isatty(STDERR_FILENO)) progress.emplace(STDERR_FILENO);
   try {
     ore::batch::Options options = ore::batch::parseOptions(args);
     if (options.help)
       std::cout << ore::batch::usage();
     else
-      ore::batch::run(options, localeDecimal(), std::cout);
+      ore::batch::run(options, localeDecimal(), std::cout, progress ? &*progress : nullptr);
+    if (progress) progress->clear();
   } catch (const std::exception& e) {
+    if (progress) progress->clear();
     std::cerr << e.what() << "\n";
     return 1;
   }

@@ -43,11 +43,14 @@ std::string stdoutFailure(int err) {
   return message;
 }
 
-void run(const Options& options, char localeDecimal, std::ostream& out) {
+void run(const Options& options, char localeDecimal, std::ostream& out, Progress* progress) {
   BatchState state(options.decimal.value_or(localeDecimal));
+  state.progress = progress;
   const SortabilityRequest sortability = sortabilityRequest(options, state.fmt);
   importStage(options, state);
   if (options.lumpsFile) writeGridTsv(state.sourceGrid, *options.lumpsFile, out);
+  // Nothing reads the source grid past here; a log of millions of lumps needs the memory.
+  state.sourceGrid.resize(0, 0);
   if (options.curveFile || options.bestCut) sortabilityStage(options, sortability, state, out);
   if (!options.limits) return;
   analysisStage(options, state);

@@ -9,6 +9,7 @@
 #include "analysis/fraction_analysis.h"
 #include "batch/batch_options.h"
 #include "data/number_format.h"
+#include "data/progress.h"
 #include "data/text_grid.h"
 #include "data/workspace.h"
 #include "platform/spreadsheet/automation.h"
@@ -27,6 +28,7 @@ struct BatchState {
   std::vector<analysis::HistogramPoint> histogram;  // the histogram window's bars
   // What makes the import's application: no windows follow it here.
   automation::ObjectFactory objects = automation::createObject;
+  Progress* progress = nullptr;  // hears the long stages; nullptr: nobody
 };
 
 // Each stage throws ore::Error with the message the program would show.
@@ -54,6 +56,8 @@ void writeGridTsv(const TextGrid& grid, const std::string& file, std::ostream& s
 std::string stdoutFailure(int err);
 
 // Runs the whole pipeline; the label text goes to out. Throws ore::Error on any failure.
-void run(const Options& options, char localeDecimal, std::ostream& out);
+// progress, when given, hears how far the long stages have come.
+void run(const Options& options, char localeDecimal, std::ostream& out,
+         Progress* progress = nullptr);
 
 }  // namespace ore::batch

@@ -119,7 +119,8 @@ int main(int argc, char** argv) {
     std::vector<std::vector<double>> phases(5);
     for (int i = 0; i < runs; ++i) {
       TimingView view;
-      ore::importWorkbook({}, ws, fmt, view, factory);
+      ore::Progress progress;
+      ore::importWorkbook({}, ws, fmt, view, progress, factory);
       for (size_t p = 0; p < 5; ++p)
         phases[p].push_back(seconds(view.marks[p + 1] - view.marks[p]));
     }

@@ -23,8 +23,9 @@ void TextGrid::resize(int cols, int rows) {
   rows = std::max(rows, 0);
   if (cols == cols_ && rows == rows_) return;
   if (cols == 0 || rows == 0) {
-    cells_.clear();
-    texts_.clear();
+    // The memory goes too: an emptied grid of millions of lumps is refilled from nothing.
+    cells_ = {};
+    texts_ = {};
     hasNumbers_ = false;
   } else if (cols == cols_) {
     cells_.resize(static_cast<size_t>(cols) * rows);

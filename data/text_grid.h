@@ -49,6 +49,16 @@ class TextGrid {
   // so a grid of a million lumps costs 8 bytes a cell and no formatting nobody looks at.
   void setNumber(int col, int row, double v, const NumberFormat& fmt);
   void setWhole(int col, int row, std::int64_t v);
+  // The double a cell set by setNumber holds, and the separator its text is written with; false
+  // for every other cell (its text is then all there is).
+  bool numberAt(int col, int row, double& v, char& decimalSeparator) const {
+    if (!inside(col, row)) return false;
+    const Entry& e = cells_[static_cast<size_t>(row) * cols_ + col];
+    if (e.kind() != Entry::Kind::Number) return false;
+    v = e.number();
+    decimalSeparator = fmt_.decimalSeparator();
+    return true;
+  }
 
   // Moves one row (column) to another position, shifting those between, as dragging does.
   void moveRow(int from, int to);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "data/choices.h"
+#include "data/zeroed_allocator.h"
 
 namespace ore {
 
@@ -26,7 +27,9 @@ struct Workspace {
   std::vector<double> Mass;
   std::vector<double> Content;
   std::vector<double> Param;
-  std::array<std::vector<double>, kMaxContentCount> ExtraContents;  // [1]..[9] used; [0] unused
+  // [1]..[9] used; [0] unused. Most data sets have few further contents: the arrays of the
+  // others stay zero without taking memory.
+  std::array<std::vector<double, ZeroedAllocator<double>>, kMaxContentCount> ExtraContents;
 
   // Which lump data set the arrays hold: a new number at each import (resizeLumps) and each
   // read-back of the source grid, so that results of an earlier one can be told apart.

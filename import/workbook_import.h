@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "data/number_format.h"
+#include "data/progress.h"
 #include "data/text_grid.h"
 #include "data/workspace.h"
 #include "platform/spreadsheet/automation.h"
@@ -59,9 +60,11 @@ inline constexpr const char* kCountWords = "  количество точек";
 //    unchanged); a bad content, parameter or further-content column, or a text cell that is not
 //    a number, fails while reading, with LumpCount and the array sizes already new and the lumps
 //    before it read; the grid is then not refilled.
-// create makes the application (automation::createObject; tests record its calls).
+// progress hears how far the file's reading has come (and may stop it: WorkStopped, the data set
+// unchanged). create makes the application (automation::createObject; tests record its calls).
 void importWorkbook(const ImportTexts& texts, Workspace& ws, const NumberFormat& fmt,
-                    ImportView& view, const ObjectFactory& create = automation::createObject);
+                    ImportView& view, Progress& progress,
+                    const ObjectFactory& create = automation::createObject);
 
 // The last part of an import on its own: lays out the source-data grid for the lumps of ws.
 void fillSourceGrid(const Workspace& ws, const NumberFormat& fmt, TextGrid& grid);

@@ -4,7 +4,7 @@
 set -e
 PACKAGES="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-charts-dev libqt6opengl6-dev
   libgl-dev qt6-translations-l10n libzip-dev zlib1g-dev libexpat1-dev libxlsxwriter-dev libgtest-dev
-  fonts-dejavu-core fonts-liberation file"
+  fonts-dejavu-core fonts-liberation file clang-format"
 missing=""
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

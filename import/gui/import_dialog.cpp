@@ -8,6 +8,7 @@
 #include "import/content_columns.h"
 #include "import/workbook_import.h"
 #include "platform/gui/busy_cursor.h"
+#include "platform/gui/progress_dialog.h"
 
 namespace ore::gui {
 
@@ -31,9 +32,14 @@ QLabel* label(QWidget* parent, const char* name, const char* text, int x, int y)
 // The windows the import works on: this dialog and the main window.
 class DialogImportView : public ImportView {
  public:
-  DialogImportView(TForm6& dialog, SourceWindow& main) : dialog_(dialog), main_(main) {}
+  DialogImportView(TForm6& dialog, SourceWindow& main, ProgressDialog& progress)
+      : dialog_(dialog), main_(main), progress_(progress) {}
   void drawDialogCaption(const std::string& text) override { dialog_.drawCaption(text); }
-  std::string chooseFile() override { return main_.chooseFileToOpen(); }
+  std::string chooseFile() override {
+    std::string file = main_.chooseFileToOpen();
+    progress_.restartClock();  // the reading starts now, not when the dialog was pressed
+    return file;
+  }
   void showButton3() override { main_.showButton3(); }
   void hideDialog() override { dialog_.hide(); }
   void drawCountText(const std::string& text) override { main_.drawCountText(text); }
@@ -50,6 +56,7 @@ class DialogImportView : public ImportView {
   std::optional<BusyCursor> busy_;  // also gone when a failing import leaves the view
   TForm6& dialog_;
   SourceWindow& main_;
+  ProgressDialog& progress_;
 };
 
 }  // namespace
@@ -139,8 +146,14 @@ void TForm6::Button1Click() {
   texts.startRow = Edit4->text().toStdString();
   texts.sheet = Edit5->text().toStdString();
   if (!sourceWindow_) throw Error("Главное окно не подключено к загрузке");
-  DialogImportView view(*this, *sourceWindow_);
-  importWorkbook(texts, ctx_.ws, ctx_.fmt, view, ctx_.createObject);
+  // The reading blocks, as the handler does, but paints its progress past a second.
+  ProgressDialog progress(this, QStringLiteral("Чтение исходных данных…"));
+  DialogImportView view(*this, *sourceWindow_, progress);
+  try {
+    importWorkbook(texts, ctx_.ws, ctx_.fmt, view, progress, ctx_.createObject);
+  } catch (const WorkStopped&) {
+    // The user's own "Отмена": the data set stays as it was, unannounced.
+  }
 }
 
 void TForm6::Button2Click() {

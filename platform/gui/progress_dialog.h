@@ -39,6 +39,8 @@ class ProgressDialog : public QObject, public Progress {
 
   // The dialog while it is shown; null before the threshold and after finish().
   QProgressDialog* dialog() const { return dialog_; }
+  // Counts the threshold from now: for work that first waits on the user (a file chooser).
+  void restartClock() { start_ = now(); }
   // Closes the dialog; on the GUI thread, when a worker's work is over. A handler's dialog goes
   // with the object.
   void finish();

@@ -22,6 +22,23 @@ constexpr int kGrip = 4;  // how near the corner's edge a press resizes column 0
 StringGrid::StringGrid(QWidget* parent) : QTableView(parent) {
   model_ = new TextGridModel(grid_, this);
   setModel(model_);
+  setUpLook();
+  connectHeaderMoves();
+  // A column the user widens or narrows keeps that width; the others follow their header text.
+  connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int logical, int, int) {
+    if (!fitting_) sizedCols_.insert(logical);
+  });
+  // A new shape re-creates the sections: the fixed ones are hidden again.
+  connect(model_, &QAbstractItemModel::modelReset, this, [this] { applyFixed(); });
+  connect(model_, &QAbstractItemModel::headerDataChanged, this, [this] { fitHeaderTexts(); });
+
+  auto* copy = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), this);
+  copy->setContext(Qt::WidgetWithChildrenShortcut);
+  connect(copy, &QShortcut::activated, this, [this] { copyTable(); });
+  applyFixed();
+}
+
+void StringGrid::setUpLook() {
   setShowGrid(true);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -50,7 +67,9 @@ StringGrid::StringGrid(QWidget* parent) : QTableView(parent) {
     corner_->installEventFilter(this);
     corner_->setMouseTracking(true);
   }
+}
 
+void StringGrid::connectHeaderMoves() {
   // The header's own move is undone (sections stay in logical order, the texts move instead), but
   // the dragged section's size goes along with its texts, as the user sees it being dragged.
   auto undoVisualMove = [](QHeaderView* h, int oldVisual, int newVisual) {
@@ -92,18 +111,6 @@ StringGrid::StringGrid(QWidget* parent) : QTableView(parent) {
             grid_.moveColumn(oldVisual, newVisual);
             viewport()->update();
           });
-  // A column the user widens or narrows keeps that width; the others follow their header text.
-  connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int logical, int, int) {
-    if (!fitting_) sizedCols_.insert(logical);
-  });
-  // A new shape re-creates the sections: the fixed ones are hidden again.
-  connect(model_, &QAbstractItemModel::modelReset, this, [this] { applyFixed(); });
-  connect(model_, &QAbstractItemModel::headerDataChanged, this, [this] { fitHeaderTexts(); });
-
-  auto* copy = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), this);
-  copy->setContext(Qt::WidgetWithChildrenShortcut);
-  connect(copy, &QShortcut::activated, this, [this] { copyTable(); });
-  applyFixed();
 }
 
 void StringGrid::applyFixed() {

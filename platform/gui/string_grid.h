@@ -49,6 +49,10 @@ class StringGrid : public QTableView {
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
+  // The constructor's parts: lines, selection, scrolling and header looks; the header moves that
+  // move texts and keep the current cell off the fixed cells.
+  void setUpLook();
+  void connectHeaderMoves();
   void applyFixed();
   void fitHeaderTexts();
   void paintCorner();

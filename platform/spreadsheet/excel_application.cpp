@@ -205,7 +205,9 @@ void ExcelApplication::write(Book& b, int sheet, std::int64_t row, std::int64_t 
 }
 
 Variant ExcelApplication::open(const std::string& path) {
-  Workbook wb = reader_ ? reader_(path) : readWorkbook(path);
+  Workbook wb = reader_         ? reader_(path)
+                : openProgress_ ? readWorkbook(path, *openProgress_)
+                                : readWorkbook(path);
   // Every book has a sheet, so the active sheet always exists.
   if (wb.sheets.empty()) throw Error("В книге «" + fileNameOf(path) + "» нет ни одного листа");
   auto book = std::make_unique<Book>();

@@ -30,6 +30,7 @@
 #include <string_view>
 #include <vector>
 
+#include "data/progress.h"
 #include "platform/spreadsheet/automation.h"
 #include "platform/workbook/workbook.h"
 
@@ -71,6 +72,11 @@ class ExcelApplication : public automation::Object {
            const automation::Variant& value) override;
 
   void setReader(Reader reader);
+  // Whether "open" reads files through the workbook readers (no reader of its own was given).
+  bool readsFilesItself() const { return !reader_; }
+  // Where the workbook readers report while "open" reads a file (nullptr: nobody); a reader
+  // given above reports nothing. Not owned: reset it before the progress goes away.
+  void setOpenProgress(Progress* progress) { openProgress_ = progress; }
 
   // --- For the window that shows the application; none of these is a member call.
   bool visible() const { return visible_; }
@@ -131,6 +137,7 @@ class ExcelApplication : public automation::Object {
 
   std::shared_ptr<Link> link_;
   Reader reader_;
+  Progress* openProgress_ = nullptr;
   bool visible_ = false;
   bool quit_ = false;
   std::string quitMessage_;

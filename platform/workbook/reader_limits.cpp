@@ -1,9 +1,15 @@
 #include "platform/workbook/reader_limits.h"
 
+#include <cstring>
+
 #include "data/errors.h"
 #include "platform/workbook/names.h"
 
 namespace ore::reader {
+
+void ReadContext::cannotOpen(int err) const {
+  throw Error("Не удается открыть файл " + file_ + ": " + std::strerror(err));
+}
 
 void ReadContext::notWorkbook(std::string_view why) const {
   std::string m = "Файл " + file_ + " не является рабочей книгой (xlsx, xls, ods, csv)";
@@ -17,6 +23,10 @@ void ReadContext::corrupt(std::string_view what) const {
 
 void ReadContext::tooBig(std::string_view what) const {
   throw Error("Файл " + file_ + " слишком велик для чтения: " + std::string(what));
+}
+
+void ReadContext::beyondSheet(std::string_view what) const {
+  throw Error("Файл " + file_ + " не помещается в лист: " + std::string(what));
 }
 
 void ReadContext::encrypted() const {
@@ -50,14 +60,17 @@ std::string quoted(std::string_view text) {
 }
 
 void SheetBuilder::checkPosition(std::int64_t row, std::int64_t col) const {
-  if (row < 1 || row > Sheet::kMaxRows || col < 1 || col > Sheet::kMaxCols) {
-    std::string where =
-        (col >= 1 && col <= Sheet::kMaxCols && row >= 1)
-            ? "ячейка " + cellName(row, col)
-            : "ячейка в строке " + std::to_string(row) + ", столбце " + std::to_string(col);
-    ctx_.corrupt(where + " на листе " + quoted(sheet_.name()) +
-                 " лежит за пределами листа (1 048 576 строк, 16 384 столбца)");
-  }
+  if (row >= 1 && row <= Sheet::kMaxRows && col >= 1 && col <= Sheet::kMaxCols) return;
+  if (row < 1 || col < 1)  // no writer puts a cell there: the file is damaged
+    ctx_.corrupt("ячейка в строке " + std::to_string(row) + ", столбце " + std::to_string(col) +
+                 " на листе " + quoted(sheet_.name()) + " лежит за пределами листа");
+  // A real cell, only further out than a sheet reaches: the file is whole but too large.
+  const std::string where = col <= Sheet::kMaxCols ? "ячейка " + cellName(row, col)
+                                                   : "ячейка в строке " + std::to_string(row) +
+                                                         ", столбце " + std::to_string(col);
+  ctx_.beyondSheet(where + " на листе " + quoted(sheet_.name()) + " лежит за пределами листа: " +
+                   (row > Sheet::kMaxRows ? "ниже его последней строки 1 048 576"
+                                          : "правее его последнего столбца XFD (16 384)"));
 }
 
 void SheetBuilder::set(std::int64_t row, std::int64_t col, Cell cell) {

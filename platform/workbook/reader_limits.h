@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "data/progress.h"
 #include "platform/workbook/workbook.h"
 
 namespace ore::reader {
@@ -41,17 +42,40 @@ inline constexpr std::size_t kMaxSheets = 4096;
 // Files read whole into memory (xls, delimited text).
 inline constexpr std::uint64_t kMaxFileBytes = 1ull << 30;
 
-// What every reader knows about the file it reads: its name for the messages and the running
-// account of memory the model takes.
+// What every reader knows about the file it reads: its name for the messages, the running
+// account of memory the model takes, and whom to tell how far the reading has come.
 class ReadContext {
  public:
-  explicit ReadContext(std::string file) : file_(std::move(file)) {}
+  // Without a progress the reading reports to a silent one of its own.
+  explicit ReadContext(std::string file) : file_(std::move(file)), progress_(silent_) {}
+  ReadContext(std::string file, Progress& progress) : file_(std::move(file)), progress_(progress) {}
+  ReadContext(const ReadContext&) = delete;
+  ReadContext& operator=(const ReadContext&) = delete;
 
   const std::string& file() const { return file_; }
 
+  // Units of the whole reading (file bytes) as the reader learns them, and how many are done;
+  // throws WorkStopped when a stop was asked for. Readers call it every megabyte or so.
+  void setTotal(std::uint64_t total) { total_ = total; }
+  void progressed(std::uint64_t done) {
+    progress_.report(done < total_ ? done : total_, total_);
+    progress_.checkStop();
+  }
+  // The whole file is read.
+  void finished() { progress_.report(total_ ? total_ : 1, total_ ? total_ : 1); }
+
+  // Whether the large parts of xlsx and ods may be read by the region scanner (the usual way)
+  // or go through expat alone (a fuzzer holds the two readings against each other).
+  bool regionScanner() const { return regionScanner_; }
+  void setRegionScanner(bool on) { regionScanner_ = on; }
+
+  // The file cannot be opened or read; err is the system's error number.
+  [[noreturn]] void cannotOpen(int err) const;
   [[noreturn]] void notWorkbook(std::string_view why = {}) const;
   [[noreturn]] void corrupt(std::string_view what) const;
   [[noreturn]] void tooBig(std::string_view what) const;
+  // A cell further out than a sheet's rows or columns reach, in a file that is not damaged.
+  [[noreturn]] void beyondSheet(std::string_view what) const;
   [[noreturn]] void encrypted() const;
 
   // Input consumed (inflated XML bytes, file bytes); allows the model to grow accordingly.
@@ -71,6 +95,10 @@ class ReadContext {
 
  private:
   std::string file_;
+  Progress silent_;
+  Progress& progress_;
+  std::uint64_t total_ = 0;
+  bool regionScanner_ = true;
   std::uint64_t input_ = 0;
   std::uint64_t model_ = 0;
 };
@@ -81,7 +109,8 @@ class SheetBuilder {
  public:
   SheetBuilder(ReadContext& ctx, Sheet& sheet) : ctx_(ctx), sheet_(sheet) {}
 
-  // Row and column from 1. Throws ReadContext::corrupt for a position off the sheet.
+  // Row and column from 1. Throws ReadContext::beyondSheet for a position past the sheet's last
+  // row or column, ReadContext::corrupt for one before its first.
   void set(std::int64_t row, std::int64_t col, Cell cell);
   void checkPosition(std::int64_t row, std::int64_t col) const;
 

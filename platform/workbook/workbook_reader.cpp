@@ -10,6 +10,7 @@
 
 #include "data/errors.h"
 #include "platform/workbook/csv/csv_reader.h"
+#include "platform/workbook/csv/text_source.h"
 #include "platform/workbook/ods/ods_reader.h"
 #include "platform/workbook/xls/xls_reader.h"
 #include "platform/workbook/xlsx/xlsx_reader.h"
@@ -18,21 +19,21 @@ namespace ore {
 
 namespace {
 
+using reader::isGzip;
+using reader::kStandardInput;
+using reader::kStandardInputName;
 using reader::ReadContext;
-
-[[noreturn]] void cannotOpen(const std::string& path, int err) {
-  throw Error("Не удается открыть файл " + path + ": " + std::strerror(err));
-}
+using reader::TextSource;
 
 class File {
  public:
-  explicit File(const std::string& path)
-      : path_(path), fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
-    if (fd_ < 0) cannotOpen(path, errno);
+  File(const std::string& path, const ReadContext& ctx)
+      : ctx_(ctx), fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+    if (fd_ < 0) ctx.cannotOpen(errno);
     struct stat st;
-    if (::fstat(fd_, &st) != 0) cannotOpen(path, errno);
-    if (S_ISDIR(st.st_mode)) cannotOpen(path, EISDIR);
-    if (!S_ISREG(st.st_mode)) cannotOpen(path, EINVAL);
+    if (::fstat(fd_, &st) != 0) ctx.cannotOpen(errno);
+    if (S_ISDIR(st.st_mode)) ctx.cannotOpen(EISDIR);
+    if (!S_ISREG(st.st_mode)) ctx.cannotOpen(EINVAL);
     size_ = static_cast<std::uint64_t>(st.st_size);
   }
   ~File() { ::close(fd_); }
@@ -53,7 +54,7 @@ class File {
       ssize_t r = ::pread(fd_, out.data() + got, n - got, at + static_cast<off_t>(got));
       if (r < 0) {
         if (errno == EINTR) continue;
-        cannotOpen(path_, errno);
+        ctx_.cannotOpen(errno);
       }
       if (r == 0) break;
       got += static_cast<std::size_t>(r);
@@ -62,7 +63,7 @@ class File {
     return out;
   }
 
-  std::string path_;
+  const ReadContext& ctx_;
   int fd_;
   std::uint64_t size_ = 0;
 };
@@ -84,6 +85,20 @@ std::string stem(const std::string& path) {
   return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
 }
 
+bool isZipHead(std::string_view head) {
+  return head.size() >= 4 && head[0] == 'P' && head[1] == 'K' &&
+         ((head[2] == 3 && head[3] == 4) || (head[2] == 5 && head[3] == 6) ||
+          (head[2] == 7 && head[3] == 8));
+}
+bool isCompoundHead(std::string_view head) {
+  return head == std::string_view("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+}
+
+bool isDelimitedTextName(const std::string& path) {
+  const std::string ext = lowerExtension(path);
+  return ext == "csv" || ext == "txt" || ext == "tsv" || ext == "tab";
+}
+
 Workbook readZip(const std::string& path, std::uint64_t size, ReadContext& ctx) {
   auto zip = reader::ZipArchive::openFile(path, size, ctx);
   bool otherOdf = false;
@@ -93,33 +108,58 @@ Workbook readZip(const std::string& path, std::uint64_t size, ReadContext& ctx) 
   ctx.notWorkbook("это архив ZIP, но не книга xlsx или ods");
 }
 
+Workbook readDelimited(const std::string& path, ReadContext& ctx) {
+  TextSource source(path, ctx, reader::kMaxFileBytes);
+  return reader::readCsv(source.bytes(), delimitedSheetName(path), ctx);
+}
+
 Workbook read(const std::string& path, ReadContext& ctx) {
-  File file(path);
+  if (path == kStandardInput) return readDelimited(path, ctx);
+  File file(path, ctx);
   if (file.size() == 0) ctx.notWorkbook("файл пуст");
+  ctx.setTotal(file.size());  // until a reader knows better
+  ctx.progressed(0);
   const std::string head = file.head(8);
-  if (head.size() >= 4 && head[0] == 'P' && head[1] == 'K' &&
-      ((head[2] == 3 && head[3] == 4) || (head[2] == 5 && head[3] == 6) ||
-       (head[2] == 7 && head[3] == 8)))
-    return readZip(path, file.size(), ctx);
-  if (head == std::string_view("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)) {
+  if (isZipHead(head)) return readZip(path, file.size(), ctx);
+  if (isCompoundHead(head)) {
     if (file.size() > reader::kMaxFileBytes) ctx.tooBig("файл xls больше 1 ГиБ");
     return reader::readXls(file.all(), ctx);
   }
   // Delimited text has no signature of its own: only its name tells it from a damaged file.
-  const std::string ext = lowerExtension(path);
-  if (ext == "csv" || ext == "txt" || ext == "tsv" || ext == "tab") {
-    if (file.size() > reader::kMaxFileBytes) ctx.tooBig("текстовый файл больше 1 ГиБ");
-    return reader::readCsv(file.all(), stem(path), ctx);
-  }
+  if (isGzip(head) || isDelimitedTextName(path)) return readDelimited(path, ctx);
   ctx.notWorkbook();
 }
 
 }  // namespace
 
-Workbook readWorkbook(const std::string& path) {
-  ReadContext ctx(path);
+std::string delimitedSheetName(const std::string& path) {
+  return path == kStandardInput ? "стандартный ввод" : stem(path);
+}
+
+bool isDelimitedText(const std::string& path) {
+  if (path == kStandardInput) return true;
   try {
-    return read(path, ctx);
+    ReadContext ctx(path);
+    File file(path, ctx);
+    const std::string head = file.head(8);
+    if (isGzip(head)) return true;
+    return !head.empty() && !isZipHead(head) && !isCompoundHead(head) && isDelimitedTextName(path);
+  } catch (const Error&) {
+    return false;
+  }
+}
+
+Workbook readWorkbook(const std::string& path) {
+  Progress silent;
+  return readWorkbook(path, silent);
+}
+
+Workbook readWorkbook(const std::string& path, Progress& progress) {
+  ReadContext ctx(path == kStandardInput ? kStandardInputName : path, progress);
+  try {
+    Workbook wb = read(path, ctx);
+    ctx.finished();
+    return wb;
   } catch (const std::bad_alloc&) {
     throw Error("Не хватает памяти, чтобы прочитать файл " + path);
   } catch (const std::length_error&) {

@@ -24,8 +24,8 @@ namespace fs = std::filesystem;
 const std::string kBasic = OREFRAC_TEST_DATA "/workbooks/basic-120.xlsxwriter.xlsx";
 
 struct TempFolder {
-  TempFolder() {
-    path = fs::temp_directory_path() / ("orefrac-batch-road-" + std::to_string(::getpid()));
+  explicit TempFolder(const std::string& kind = "road") {
+    path = fs::temp_directory_path() / ("orefrac-batch-" + kind + "-" + std::to_string(::getpid()));
     fs::create_directories(path);
   }
   ~TempFolder() { fs::remove_all(path); }
@@ -298,6 +298,36 @@ TEST(BatchRoadTest, TheBinaryExitsWithOneAndTheMessageOnStandardError) {
   EXPECT_EQ(good.out, "Число кусков  n=120       M=0,47\n");
   EXPECT_EQ(good.err, "");
 }
+// Delimited text read from standard input and through gzip, by name or piped: the same job.
+TEST(BatchRoadTest, DelimitedTextFromStandardInputAndGzipGivesTheSameJob) {
+  TempFolder tmp("stdin");
+  const std::string csv = "'" OREFRAC_TEST_DATA "/workbooks/basic-120.csv'";
+  const std::string gz = "'" + tmp.file("b.csv.gz") + "'", cut = "'" + tmp.file("cut.gz") + "'";
+  ASSERT_EQ(
+      std::system(("gzip -c " + csv + " >" + gz + " && head -c 100 " + gz + " >" + cut).c_str()),
+      0);
+  const std::string job = " --decimal , --lumps - --limits '5;10;20'";
+  const Exit plain = runBinary(csv + job);
+  ASSERT_EQ(plain.code, 0) << plain.err;
+  for (const std::string& input : {"- <" + csv, "- <" + gz, gz}) {
+    const Exit e = runBinary(input + job);
+    EXPECT_EQ(e.code, 0) << input << ": " << e.err;
+    EXPECT_EQ(e.out, plain.out) << input;
+  }
+  // Through a pipe, which cannot be mapped nor asked for its size.
+  const std::string pipedOut = tmp.file("piped");
+  ASSERT_EQ(
+      std::system(
+          ("cat " + gz + " | " OREFRAC_BATCH_BINARY " -" + job + " >'" + pipedOut + "'").c_str()),
+      0);
+  std::ifstream in(pipedOut);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), plain.out);
+  const Exit damaged = runBinary(cut + job);
+  EXPECT_EQ(damaged.code, 1);
+  EXPECT_EQ(damaged.err,
+            "Файл " + cut.substr(1, cut.size() - 2) + " поврежден: сжатые данные gzip оборваны\n");
+}
+
 #endif
 
 }  // namespace

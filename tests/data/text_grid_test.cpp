@@ -44,6 +44,15 @@ TEST(WorkspaceTest, ResizeKeepsOldValuesAndZeroesNew) {
   EXPECT_EQ(ws.ExtraContents[9].size(), 4u);
   EXPECT_EQ(ws.Mass[3], 7);
   EXPECT_EQ(ws.Mass[0], 0);
+  // A further content's array shrunk and grown again within its memory comes back as zeros.
+  for (int n : {6, 2, 6}) {
+    ws.resizeLumps(n);
+    for (int j = 3; j <= n; ++j) EXPECT_EQ(ws.ExtraContents[4][j], 0) << n << " " << j;
+    for (int j = 1; j <= n; ++j) ws.ExtraContents[4][j] = 9;
+  }
+  ws.ExtraContents[4].clear();
+  ws.ExtraContents[4].resize(6);
+  EXPECT_EQ(ws.ExtraContents[4][5], 0);
 }
 
 }  // namespace

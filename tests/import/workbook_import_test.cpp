@@ -67,7 +67,7 @@ struct ImportFixture : ::testing::Test {
     library.add(path, bookOf(std::move(sheets)));
   }
 
-  void run() { importWorkbook(texts, ws, fmt, view, library.objects()); }
+  void run() { importWorkbook(texts, ws, fmt, view, progress, library.objects()); }
 
   // The message of a failing import.
   std::string failure() {
@@ -84,6 +84,7 @@ struct ImportFixture : ::testing::Test {
   NumberFormat fmt;
   ImportTexts texts;
   FakeView view;
+  Progress progress;
 };
 
 TEST_F(ImportFixture, DefaultLayoutReadsOneHundredTwentyLumpsAndNeverColumnA) {
@@ -95,7 +96,7 @@ TEST_F(ImportFixture, DefaultLayoutReadsOneHundredTwentyLumpsAndNeverColumnA) {
     return std::make_shared<RecordingObject>(library.objects()(id), calls);
   };
 
-  importWorkbook(texts, ws, fmt, view, recording);
+  importWorkbook(texts, ws, fmt, view, progress, recording);
 
   EXPECT_EQ(ws.StartRow, 2);
   ASSERT_EQ(ws.LumpCount, 120);
@@ -398,7 +399,7 @@ TEST_F(ImportFixture, CancellingTheFileDialogShowsTheGroupAndReadsNothing) {
     ++made;
     return automation::createObject(id);
   };
-  importWorkbook(texts, ws, fmt, view, counting);
+  importWorkbook(texts, ws, fmt, view, progress, counting);
   EXPECT_EQ(made, 0);
   EXPECT_EQ(ws.LumpCount, 0);
   EXPECT_TRUE(ws.Mass.empty());

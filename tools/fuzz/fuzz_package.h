@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "data/errors.h"
-#include "platform/workbook/package/xml_scanner.h"
 #include "platform/workbook/workbook.h"
 
 namespace ore::fuzz {
@@ -76,12 +75,11 @@ inline std::vector<std::string_view> splitParts(const std::uint8_t* data, std::s
 
 // What a read gave: every sheet's name, size and (for sheets of moderate size) cells, or the
 // message. Read once with the region scanner and once through expat alone, the two must agree.
-inline std::string readBothWays(const std::function<Workbook()>& read) {
+inline std::string readBothWays(const std::function<Workbook(bool scanner)>& read) {
   auto outcome = [&](bool scanner) {
-    reader::useRegionScanner(scanner);
     std::string out;
     try {
-      const Workbook wb = read();
+      const Workbook wb = read(scanner);
       for (const auto& s : wb.sheets) {
         out += s.name() + "|" + std::to_string(s.lastRow()) + "|" + std::to_string(s.lastCol());
         if (s.lastRow() * s.lastCol() > 100000) continue;

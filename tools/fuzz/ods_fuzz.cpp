@@ -14,8 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       {"mimetype", "application/vnd.oasis.opendocument.spreadsheet"}, {"content.xml", parts[0]}};
   if (parts.size() > 1) members.emplace_back("META-INF/manifest.xml", parts[1]);
   const std::string zip = ore::fuzz::storedZip(members);
-  ore::fuzz::readBothWays([&] {
+  ore::fuzz::readBothWays([&](bool scanner) {
     ore::reader::ReadContext ctx("fuzz.ods");
+    ctx.setRegionScanner(scanner);
     auto archive = ore::reader::ZipArchive::openBuffer(zip, ctx);
     return ore::reader::readOds(archive, ctx);
   });

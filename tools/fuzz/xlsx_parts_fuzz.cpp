@@ -28,8 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (parts.size() > 1) members.emplace_back("xl/sharedStrings.xml", parts[1]);
   if (parts.size() > 2) members.emplace_back("xl/styles.xml", parts[2]);
   const std::string zip = ore::fuzz::storedZip(members);
-  ore::fuzz::readBothWays([&] {
+  ore::fuzz::readBothWays([&](bool scanner) {
     ore::reader::ReadContext ctx("fuzz.xlsx");
+    ctx.setRegionScanner(scanner);
     auto archive = ore::reader::ZipArchive::openBuffer(zip, ctx);
     return ore::reader::readXlsx(archive, ctx);
   });

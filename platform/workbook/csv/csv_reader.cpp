@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/workbook/cell_values.h"
+#include "platform/workbook/csv/field_splitter.h"
 
 namespace ore::reader {
 
@@ -79,93 +80,53 @@ char sniffSeparator(std::string_view text) {
   return best < 0 ? ';' : kCandidates[static_cast<std::size_t>(best)];
 }
 
-Workbook readCsv(std::string_view bytes, const std::string& sheetName, ReadContext& ctx) {
-  ctx.addInput(bytes.size());
-  std::string decoded;
-  bool cp1251 = false;
+// The text of the file as UTF-8 (decoded into `decoded` when it must be), without a byte order
+// mark; cp1251 tells whether its fields are Windows-1251 still to be converted.
+std::string_view decodedText(std::string_view bytes, std::string& decoded, bool& cp1251,
+                             ReadContext& ctx) {
+  cp1251 = false;
   auto starts = [&](std::string_view p) { return bytes.substr(0, p.size()) == p; };
   if (starts("\xEF\xBB\xBF")) {
     bytes.remove_prefix(3);
     if (!isValidUtf8(bytes)) {
       decoded = sanitizedUtf8(bytes);
-      bytes = decoded;
+      return decoded;
     }
-  } else if (starts("\xFF\xFE") || starts("\xFE\xFF")) {
-    decoded = utf16ToUtf8(bytes.substr(2), bytes[0] == '\xFE');
-    bytes = decoded;
-  } else {
-    if (std::memchr(bytes.data(), 0, bytes.size())) ctx.notWorkbook("это не текстовый файл");
-    cp1251 = !isValidUtf8(bytes);
+    return bytes;
   }
+  if (starts("\xFF\xFE") || starts("\xFE\xFF")) {
+    decoded = utf16ToUtf8(bytes.substr(2), bytes[0] == '\xFE');
+    return decoded;
+  }
+  if (std::memchr(bytes.data(), 0, bytes.size())) ctx.notWorkbook("это не текстовый файл");
+  cp1251 = !isValidUtf8(bytes);
+  return bytes;
+}
 
-  const char sep = sniffSeparator(bytes);
+Workbook readCsv(std::string_view bytes, const std::string& sheetName, ReadContext& ctx) {
+  ctx.addInput(bytes.size());
+  std::string decoded;
+  bool cp1251 = false;
+  const std::string_view text = decodedText(bytes, decoded, cp1251, ctx);
+  ctx.setTotal(text.size());
+
   Workbook wb;
   wb.path = ctx.file();
   wb.sheets.emplace_back(sheetName);
   SheetBuilder out(ctx, wb.sheets.back());
-
-  std::int64_t row = 1, col = 1;
-  std::int64_t line = 1;  // of the file, for messages: quoted fields may hold line breaks
-  std::string field;
-  auto put = [&](std::string_view raw) {
-    if (!raw.empty()) {
-      Cell c;
-      c.type = Cell::Type::Text;
-      if (cp1251)
-        appendCp1251(c.text, raw);
-      else
-        c.text.assign(raw);
-      out.set(row, col, std::move(c));
-    }
-    ++col;
-  };
-  auto endOfField = [&](char ch) { return ch == sep || ch == '\n' || ch == '\r'; };
-
-  const std::size_t n = bytes.size();
-  std::size_t i = 0;
-  while (i < n) {
-    col = 1;
-    for (;;) {
-      if (i < n && bytes[i] == '"') {
-        // "" is a quote; what follows the closing quote up to the separator belongs to the
-        // field too, as spreadsheets read it.
-        const std::int64_t openedAt = line;
-        field.clear();
-        ++i;
-        for (;;) {
-          std::size_t q = bytes.find('"', i);
-          if (q == std::string_view::npos)
-            ctx.corrupt("кавычка, открытая в строке " + std::to_string(openedAt) + ", не закрыта");
-          std::string_view part = bytes.substr(i, q - i);
-          for (char ch : part) line += ch == '\n';
-          field.append(part);
-          i = q + 1;
-          if (i < n && bytes[i] == '"') {
-            field += '"';
-            ++i;
-            continue;
-          }
-          break;
-        }
-        while (i < n && !endOfField(bytes[i])) field += bytes[i++];
-        put(field);
-      } else {
-        std::size_t e = i;
-        while (e < n && !endOfField(bytes[e])) ++e;
-        put(bytes.substr(i, e - i));
-        i = e;
-      }
-      if (i < n && bytes[i] == sep) {
-        ++i;  // the next field, empty at a line end
-        continue;
-      }
-      break;
-    }
-    if (i < n && bytes[i] == '\r') ++i;
-    if (i < n && bytes[i] == '\n') ++i;
-    ++row;
-    ++line;
-  }
+  FieldSplitter(text, sniffSeparator(text), ctx)
+      .run(
+          [&](std::int64_t row, std::int64_t col, std::string_view raw) {
+            if (raw.empty()) return;
+            Cell c;
+            c.type = Cell::Type::Text;
+            if (cp1251)
+              appendCp1251(c.text, raw);
+            else
+              c.text.assign(raw);
+            out.set(row, col, std::move(c));
+          },
+          [](std::int64_t) {});
   return wb;
 }
 

@@ -17,6 +17,12 @@ namespace ore::reader {
 // that a decimal comma ("1;2,5") does not pass for a separator. ';' when nothing decides.
 char sniffSeparator(std::string_view text);
 
+// The file's bytes as UTF-8 text without a byte order mark: UTF-16 and invalid UTF-8 after a
+// UTF-8 mark are decoded into `decoded`; cp1251 is set when the fields are Windows-1251 (text
+// that is not valid UTF-8) still to be converted. Throws notWorkbook for binary content.
+std::string_view decodedText(std::string_view bytes, std::string& decoded, bool& cp1251,
+                             ReadContext& ctx);
+
 // Reads the text into one sheet named sheetName. Empty fields are empty cells. Throws
 // ReadContext messages: not a workbook (binary content: NUL bytes without a UTF-16 byte order
 // mark), damaged (a quote left open at the end), beyond the sheet's limits.

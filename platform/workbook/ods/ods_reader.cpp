@@ -310,7 +310,7 @@ Workbook readOds(ZipArchive& zip, ReadContext& ctx) {
   if (!content) ctx.corrupt("в архиве нет части content.xml");
   const ReadContext::Account account = ctx.account();
   const std::uint64_t budget = zip.budget();
-  if (regionScannerOn()) {
+  if (ctx.regionScanner()) {
     try {
       Workbook wb;
       wb.path = ctx.file();

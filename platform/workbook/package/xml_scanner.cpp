@@ -47,20 +47,7 @@ void split(std::string_view q, std::string_view& prefix, std::string_view& local
   }
 }
 
-#ifdef OREFRAC_FUZZING
-bool scannerOn = true;
-#endif
-
 }  // namespace
-
-#ifdef OREFRAC_FUZZING
-void useRegionScanner(bool on) {
-  scannerOn = on;
-}
-bool regionScannerOn() {
-  return scannerOn;
-}
-#endif
 
 void XmlRegionScanner::resolveNames(std::vector<std::pair<std::string, std::string>> prefixes) {
   resolve_ = true;

@@ -21,17 +21,6 @@ namespace ore::reader {
 
 struct ScanGiveUp {};
 
-#ifdef OREFRAC_FUZZING
-// Off: the large parts through expat alone, so that a fuzzer can hold the scanner's reading
-// against expat's.
-void useRegionScanner(bool on);
-bool regionScannerOn();
-#else
-constexpr bool regionScannerOn() {
-  return true;
-}
-#endif
-
 class XmlRegionScanner {
  public:
   explicit XmlRegionScanner(XmlHandler& h) : h_(h) {}

@@ -129,9 +129,22 @@ class Inflater {
 ZipArchive::ZipArchive(zip* z, std::uint64_t archiveBytes, ReadContext& ctx)
     : zip_(z),
       budget_(std::min(kMaxInflatedTotal, kInflatedFloor + kInflatedPerByte * archiveBytes)),
-      ctx_(ctx) {}
+      ctx_(ctx) {
+  // Progress counts inflated bytes against the sizes the directory declares: not trusted for
+  // the limits, good enough to tell how far the reading has come.
+  std::uint64_t declared = 0;
+  const zip_int64_t n = zip_get_num_entries(z, 0);
+  for (zip_int64_t i = 0; i < n; ++i) {
+    zip_stat_t st;
+    zip_stat_init(&st);
+    if (zip_stat_index(z, static_cast<zip_uint64_t>(i), 0, &st) == 0 && (st.valid & ZIP_STAT_SIZE))
+      declared += std::min<std::uint64_t>(st.size, kMaxInflatedTotal);
+  }
+  ctx_.setTotal(declared);
+}
 
-ZipArchive::ZipArchive(ZipArchive&& o) noexcept : zip_(o.zip_), budget_(o.budget_), ctx_(o.ctx_) {
+ZipArchive::ZipArchive(ZipArchive&& o) noexcept
+    : zip_(o.zip_), budget_(o.budget_), inflated_(o.inflated_), ctx_(o.ctx_) {
   o.zip_ = nullptr;
 }
 
@@ -203,6 +216,8 @@ void ZipArchive::read(const std::string& name, const std::function<void(std::str
     if (total > kRatioMinBytes && total > kMaxRatio * std::max<std::uint64_t>(compressed, 1))
       ctx_.tooBig("часть " + name + " сжата более чем в 1000 раз (похоже на «zip-бомбу»)");
     ctx_.addInput(got);
+    inflated_ += got;
+    ctx_.progressed(inflated_);
     sink(data);
   };
 

@@ -31,8 +31,9 @@ class ZipArchive {
   std::optional<std::string> find(std::string_view name) const;
   bool has(std::string_view name) const { return find(name).has_value(); }
 
-  // Inflates a member, passing it on in chunks. Throws corrupt on a read or checksum error and
-  // tooBig past the inflation limits.
+  // Inflates a member, passing it on in chunks and reporting progress to the context. Throws
+  // corrupt on a read or checksum error, tooBig past the inflation limits, WorkStopped when a
+  // stop was asked for.
   void read(const std::string& name, const std::function<void(std::string_view)>& sink);
   // The whole member, for the small ones; tooBig past maxBytes.
   std::string readAll(const std::string& name, std::size_t maxBytes);
@@ -45,7 +46,8 @@ class ZipArchive {
   ZipArchive(zip* z, std::uint64_t archiveBytes, ReadContext& ctx);
 
   zip* zip_;
-  std::uint64_t budget_;  // inflated bytes still allowed
+  std::uint64_t budget_;        // inflated bytes still allowed
+  std::uint64_t inflated_ = 0;  // by all reads so far, for progress
   ReadContext& ctx_;
 };
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/workbook/xls/little_endian.h"
+
 namespace ore::reader {
 
 namespace {
@@ -9,19 +11,6 @@ namespace {
 constexpr std::uint32_t kEndOfChain = 0xFFFFFFFE;
 constexpr std::uint32_t kFreeSect = 0xFFFFFFFF;
 constexpr std::uint32_t kMaxRegSect = 0xFFFFFFFA;
-
-std::uint16_t u16(std::string_view b, std::size_t at) {
-  return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) |
-                                    (static_cast<unsigned char>(b[at + 1]) << 8));
-}
-std::uint32_t u32(std::string_view b, std::size_t at) {
-  return static_cast<std::uint32_t>(u16(b, at)) |
-         (static_cast<std::uint32_t>(u16(b, at + 2)) << 16);
-}
-std::uint64_t u64(std::string_view b, std::size_t at) {
-  return static_cast<std::uint64_t>(u32(b, at)) |
-         (static_cast<std::uint64_t>(u32(b, at + 4)) << 32);
-}
 
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;

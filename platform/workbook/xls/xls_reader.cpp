@@ -7,26 +7,14 @@
 
 #include "platform/workbook/cell_values.h"
 #include "platform/workbook/xls/compound_file.h"
+#include "platform/workbook/xls/little_endian.h"
 
 namespace ore::reader {
 
 namespace {
 
-std::uint16_t u16(std::string_view b, std::size_t at) {
-  return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) |
-                                    (static_cast<unsigned char>(b[at + 1]) << 8));
-}
-std::uint32_t u32(std::string_view b, std::size_t at) {
-  return static_cast<std::uint32_t>(u16(b, at)) |
-         (static_cast<std::uint32_t>(u16(b, at + 2)) << 16);
-}
-double f64(std::string_view b, std::size_t at) {
-  std::uint64_t bits =
-      static_cast<std::uint64_t>(u32(b, at)) | (static_cast<std::uint64_t>(u32(b, at + 4)) << 32);
-  double d;
-  std::memcpy(&d, &bits, sizeof d);
-  return d;
-}
+// Progress is reported about every this many bytes of the workbook stream.
+constexpr std::size_t kReportBytes = 1 << 20;
 
 enum : std::uint16_t {
   kFormula = 0x0006,
@@ -104,6 +92,7 @@ class RecordReader {
     RecordReader copy(*this);
     return copy.next(r);
   }
+  std::size_t at() const { return at_; }
 
  private:
   std::string_view s_;
@@ -352,6 +341,12 @@ class BiffReader {
     return byteString(d.substr(at + 2, cch), cp1251_);
   }
 
+  // A formula's STRING record follows it: where its text goes.
+  struct PendingString {
+    bool on = false;
+    std::int64_t row = 0, col = 0;
+  };
+
   void readSheet(const BoundSheet& b, Sheet& sheet) {
     if (b.offset >= s_.size())
       ctx_.corrupt("лист " + quoted(b.name) + " указывает за конец потока книги");
@@ -360,14 +355,14 @@ class BiffReader {
     if (!rd.next(r) || r.type != kBof)
       ctx_.corrupt("лист " + quoted(b.name) + " не начинается с записи BOF");
     SheetBuilder out(ctx_, sheet);
-    auto put = [&](std::string_view d, Cell c) {
-      out.set(u16(d, 0) + 1, u16(d, 2) + 1, std::move(c));
-    };
     int nested = 0;  // embedded charts bring substreams of their own
-    bool pendingString = false;
-    std::int64_t pendRow = 0, pendCol = 0;
+    PendingString pending;
+    std::size_t nextReport = rd.at() + kReportBytes;
     while (rd.next(r)) {
-      const auto& d = r.data;
+      if (rd.at() >= nextReport) {
+        ctx_.progressed(rd.at());
+        nextReport = rd.at() + kReportBytes;
+      }
       if (r.type == kBof) {
         ++nested;
         continue;
@@ -376,110 +371,114 @@ class BiffReader {
         if (nested-- == 0) return;
         continue;
       }
-      if (nested) continue;
-      switch (r.type) {
-        case kNumber:
-          if (d.size() < 14) shortRecord();
-          put(d, number(f64(d, 6), u16(d, 4)));
-          break;
-        case kRk:
-          if (d.size() < 10) shortRecord();
-          put(d, number(rkValue(u32(d, 6)), u16(d, 4)));
-          break;
-        case kMulRk: {
-          if (d.size() < 6 || (d.size() - 6) % 6 != 0) shortRecord();
-          const std::int64_t row = u16(d, 0) + 1;
-          std::int64_t col = u16(d, 2) + 1;
-          for (std::size_t at = 4; at + 6 <= d.size() - 2; at += 6, ++col)
-            out.set(row, col, number(rkValue(u32(d, at + 2)), u16(d, at)));
-          break;
-        }
-        case kLabelSst: {
-          if (d.size() < 10) shortRecord();
-          std::uint32_t i = u32(d, 6);
-          if (i >= strings_.size())
-            ctx_.corrupt("ячейка " + cellName(u16(d, 0) + 1, u16(d, 2) + 1) + " на листе " +
-                         quoted(b.name) + " ссылается на строку " + std::to_string(i) +
-                         ", а в таблице строк их " + std::to_string(strings_.size()));
-          Cell c;
-          c.type = Cell::Type::Text;
-          c.text = strings_[i];
-          put(d, std::move(c));
-          break;
-        }
-        case kLabel:
-        case kRString: {
-          if (d.size() < 8) shortRecord();
-          Cell c;
-          c.type = Cell::Type::Text;
-          c.text = label(d, 6);
-          put(d, std::move(c));
-          break;
-        }
-        case kBoolErr: {
-          if (d.size() < 8) shortRecord();
-          Cell c;
-          if (d[7]) {
-            c.type = Cell::Type::Error;
-            c.text = errorName(static_cast<unsigned char>(d[6]));
-          } else {
-            c.type = Cell::Type::Logical;
-            c.number = d[6] ? 1 : 0;
-          }
-          put(d, std::move(c));
-          break;
-        }
-        case kFormula: {
-          if (d.size() < 14) shortRecord();
-          Cell c;
-          pendingString = false;
-          if (u16(d, 12) != 0xFFFF) {
-            c = number(f64(d, 6), u16(d, 4));
-          } else {
-            switch (static_cast<unsigned char>(d[6])) {
-              case 0:  // the text follows in a STRING record
-                pendingString = true;
-                pendRow = u16(d, 0) + 1;
-                pendCol = u16(d, 2) + 1;
-                c.type = Cell::Type::Text;
-                break;
-              case 1:
-                c.type = Cell::Type::Logical;
-                c.number = d[8] ? 1 : 0;
-                break;
-              case 2:
-                c.type = Cell::Type::Error;
-                c.text = errorName(static_cast<unsigned char>(d[8]));
-                break;
-              default:
-                c.type = Cell::Type::Text;  // the empty text
-                break;
-            }
-          }
-          put(d, std::move(c));
-          break;
-        }
-        case kString:
-          if (pendingString) {
-            if (d.size() < 2) shortRecord();
-            std::size_t cch = u16(d, 0);
-            Cell c;
-            c.type = Cell::Type::Text;
-            if (b8_) {
-              c.text = biff8String(d, 2, cch, &rd, ctx_);
-            } else {
-              if (d.size() < 2 + cch) shortRecord();
-              c.text = byteString(d.substr(2, cch), cp1251_);
-            }
-            out.set(pendRow, pendCol, std::move(c));
-          }
-          pendingString = false;
-          break;
-        default:
-          break;
-      }
+      if (!nested) cellRecord(r, rd, b, out, pending);
     }
     ctx_.corrupt("лист " + quoted(b.name) + " оборван (нет записи EOF)");
+  }
+
+  // One record of a sheet's substream; records that hold no cell are passed over.
+  void cellRecord(const Record& r, RecordReader& rd, const BoundSheet& b, SheetBuilder& out,
+                  PendingString& pending) {
+    const auto& d = r.data;
+    auto put = [&](Cell c) { out.set(u16(d, 0) + 1, u16(d, 2) + 1, std::move(c)); };
+    auto text = [](std::string t) {
+      Cell c;
+      c.type = Cell::Type::Text;
+      c.text = std::move(t);
+      return c;
+    };
+    switch (r.type) {
+      case kNumber:
+        if (d.size() < 14) shortRecord();
+        put(number(f64(d, 6), u16(d, 4)));
+        break;
+      case kRk:
+        if (d.size() < 10) shortRecord();
+        put(number(rkValue(u32(d, 6)), u16(d, 4)));
+        break;
+      case kMulRk: {
+        if (d.size() < 6 || (d.size() - 6) % 6 != 0) shortRecord();
+        const std::int64_t row = u16(d, 0) + 1;
+        std::int64_t col = u16(d, 2) + 1;
+        for (std::size_t at = 4; at + 6 <= d.size() - 2; at += 6, ++col)
+          out.set(row, col, number(rkValue(u32(d, at + 2)), u16(d, at)));
+        break;
+      }
+      case kLabelSst: {
+        if (d.size() < 10) shortRecord();
+        std::uint32_t i = u32(d, 6);
+        if (i >= strings_.size())
+          ctx_.corrupt("ячейка " + cellName(u16(d, 0) + 1, u16(d, 2) + 1) + " на листе " +
+                       quoted(b.name) + " ссылается на строку " + std::to_string(i) +
+                       ", а в таблице строк их " + std::to_string(strings_.size()));
+        put(text(strings_[i]));
+        break;
+      }
+      case kLabel:
+      case kRString:
+        if (d.size() < 8) shortRecord();
+        put(text(label(d, 6)));
+        break;
+      case kBoolErr: {
+        if (d.size() < 8) shortRecord();
+        Cell c;
+        if (d[7]) {
+          c.type = Cell::Type::Error;
+          c.text = errorName(static_cast<unsigned char>(d[6]));
+        } else {
+          c.type = Cell::Type::Logical;
+          c.number = d[6] ? 1 : 0;
+        }
+        put(std::move(c));
+        break;
+      }
+      case kFormula:
+        if (d.size() < 14) shortRecord();
+        put(formulaValue(d, pending));
+        break;
+      case kString:
+        if (pending.on) {
+          if (d.size() < 2) shortRecord();
+          std::size_t cch = u16(d, 0);
+          std::string t;
+          if (b8_) {
+            t = biff8String(d, 2, cch, &rd, ctx_);
+          } else {
+            if (d.size() < 2 + cch) shortRecord();
+            t = byteString(d.substr(2, cch), cp1251_);
+          }
+          out.set(pending.row, pending.col, text(std::move(t)));
+        }
+        pending.on = false;
+        break;
+      default:
+        break;
+    }
+  }
+
+  // The cached result of a FORMULA record; a text result waits for the STRING record.
+  Cell formulaValue(std::string_view d, PendingString& pending) const {
+    pending.on = false;
+    if (u16(d, 12) != 0xFFFF) return number(f64(d, 6), u16(d, 4));
+    Cell c;
+    switch (static_cast<unsigned char>(d[6])) {
+      case 0:  // the text follows in a STRING record
+        pending = {true, u16(d, 0) + 1, u16(d, 2) + 1};
+        c.type = Cell::Type::Text;
+        break;
+      case 1:
+        c.type = Cell::Type::Logical;
+        c.number = d[8] ? 1 : 0;
+        break;
+      case 2:
+        c.type = Cell::Type::Error;
+        c.text = errorName(static_cast<unsigned char>(d[8]));
+        break;
+      default:
+        c.type = Cell::Type::Text;  // the empty text
+        break;
+    }
+    return c;
   }
 
   std::string_view s_;
@@ -500,6 +499,7 @@ Workbook readXls(std::string_view bytes, ReadContext& ctx) {
   std::string stream = cf.stream("Workbook");
   if (stream.empty()) stream = cf.stream("Book");
   if (stream.empty()) ctx.notWorkbook("в составном файле нет потока книги");
+  ctx.setTotal(stream.size());
   return BiffReader(stream, ctx).read();
 }
 

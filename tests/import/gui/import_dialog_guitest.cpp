@@ -239,11 +239,11 @@ TEST(ImportDialogTest, ImportsTheBasicWorkbookFile) {
   ASSERT_EQ(ws.LumpCount, 120);
   const double first[] = {429.2, 8.764, 84.95, 3.3917, 0.6064};
   const double last[] = {396.62, 2.269, 71.25, 5.9674, 0.8386};
-  const std::vector<double>* fields[] = {&ws.Mass, &ws.Content, &ws.Param, &ws.ExtraContents[1],
-                                         &ws.ExtraContents[2]};
+  const double* fields[] = {ws.Mass.data(), ws.Content.data(), ws.Param.data(),
+                            ws.ExtraContents[1].data(), ws.ExtraContents[2].data()};
   for (int i = 0; i < 5; ++i) {
-    EXPECT_EQ((*fields[i])[1], first[i]) << i;
-    EXPECT_EQ((*fields[i])[120], last[i]) << i;
+    EXPECT_EQ(fields[i][1], first[i]) << i;
+    EXPECT_EQ(fields[i][120], last[i]) << i;
   }
   const TextGrid& g = d.h.ctx.Form1->StringGrid1->grid();
   ASSERT_EQ(g.rowCount(), 121);

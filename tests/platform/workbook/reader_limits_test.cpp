@@ -502,6 +502,38 @@ TEST(ReaderLimitsTest, DamagedXls) {
   }
 }
 
+// A cell further out than a sheet reaches is a file too large for a sheet, not a damaged one.
+TEST(ReaderLimitsTest, CellsPastTheSheetSayWhichLimitTheyPass) {
+  std::string wide;
+  for (int i = 0; i < 16385; ++i) wide += "1;";
+  const std::string widePath = tempPath("wide-row.csv");
+  writeFile(widePath, wide);
+  struct Case {
+    std::string path;
+    const char* says;
+  };
+  const Case cases[] = {
+      {writeZip("below.xlsx", xlsx({{"S", sheetXml("<row r=\"1048577\"><c><v>1</v></c></row>")}})),
+       "ячейка A1048577 на листе «S» лежит за пределами листа: ниже его последней строки "
+       "1 048 576"},
+      {writeZip("right.xlsx",
+                xlsx({{"S", sheetXml("<row r=\"1\"><c r=\"XFE1\"><v>1</v></c></row>")}})),
+       "ячейка в строке 1, столбце 16385 на листе «S» лежит за пределами листа: правее его "
+       "последнего столбца XFD (16 384)"},
+      {widePath,
+       "ячейка в строке 1, столбце 16385 на листе «wide-row» лежит за пределами листа: правее "
+       "его последнего столбца XFD (16 384)"},
+  };
+  for (const auto& c : cases) {
+    try {
+      readWorkbook(c.path);
+      ADD_FAILURE() << c.path << " was read";
+    } catch (const Error& e) {
+      EXPECT_EQ(std::string(e.what()), "Файл " + c.path + " не помещается в лист: " + c.says);
+    }
+  }
+}
+
 TEST(ReaderLimitsTest, HugeDelimitedText) {
   {
     // One field of 100 MB on a single line reads (memory in proportion to the file).

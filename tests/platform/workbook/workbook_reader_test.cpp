@@ -211,5 +211,32 @@ TEST(WorkbookReaderTest, FormatComesFromTheContentNotTheName) {
   }
 }
 
+// Every format reports how far it has come, ends at all of it, and stops when asked to.
+TEST(WorkbookReaderTest, ReadingReportsProgressAndStopsWhenAsked) {
+  struct Recording : Progress {
+    int reports = 0;
+    bool backwards = false;
+    std::uint64_t last = 0;
+    void reported() override {
+      ++reports;
+      backwards = backwards || (done() < last && done() != 0);
+      last = done();
+    }
+  };
+  for (const char* name : {"basic-120.xlsxwriter.xlsx", "basic-120.ods", "basic-120.xls",
+                           "basic-120.csv", "large-100k.xlsx"}) {
+    Recording heard;
+    readWorkbook(kDir + name, heard);
+    EXPECT_GT(heard.total(), 0u) << name;
+    EXPECT_EQ(heard.done(), heard.total()) << name;
+    EXPECT_FALSE(heard.backwards) << name;
+    if (std::string(name) == "large-100k.xlsx") EXPECT_GT(heard.reports, 10) << name;
+
+    Progress stopped;
+    stopped.requestStop();
+    EXPECT_THROW(readWorkbook(kDir + name, stopped), WorkStopped) << name;
+  }
+}
+
 }  // namespace
 }  // namespace ore
