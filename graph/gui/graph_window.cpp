@@ -20,6 +20,14 @@ namespace {
 const QString kBmpFilter = QStringLiteral("*.bmp (*.bmp)");
 const QString kPngFilter = QStringLiteral("*.png (*.png)");
 
+// The PNG type names its files as picture programs do: NAME becomes NAME.png, a name already
+// ending so is kept. (The bitmap type keeps the name exactly as chosen.)
+std::string withPngEnding(const std::string& path) {
+  if (QString::fromStdString(path).endsWith(QStringLiteral(".png"), Qt::CaseInsensitive))
+    return path;
+  return path + ".png";
+}
+
 }  // namespace
 
 class DiagramArea : public QWidget {
@@ -159,7 +167,7 @@ void TForm8::Button1Click() {
     graph::writeBmp(target.path, toPicture(picture_));
     return;
   }
-  writePng(picture_, target.path);
+  writePng(picture_, withPngEnding(target.path));
 }
 
 void TForm8::Button2Click() {
