@@ -35,6 +35,13 @@
 
 namespace ore {
 
+// How many workbooks "add" has made, for their names "Книга1", "Книга2", ...: an application
+// counts its own unless it is given one shared with others, as the report applications of one
+// program share theirs, so that a second report is "Книга2" as a spreadsheet would name it.
+struct BookCounter {
+  int made = 0;
+};
+
 class ExcelApplication : public automation::Object {
  public:
   using Reader = std::function<Workbook(const std::string& path)>;
@@ -71,6 +78,8 @@ class ExcelApplication : public automation::Object {
            const automation::Variant& value) override;
 
   void setReader(Reader reader);
+  // Names the workbooks "add" makes from now on by counter (never null).
+  void shareBookCounter(std::shared_ptr<BookCounter> counter);
 
   // --- For the window that shows the application; none of these is a member call.
   bool visible() const { return visible_; }
@@ -134,7 +143,7 @@ class ExcelApplication : public automation::Object {
   bool visible_ = false;
   bool quit_ = false;
   std::string quitMessage_;
-  int booksMade_ = 0;                          // for the names "Книга1", "Книга2", ...
+  std::shared_ptr<BookCounter> booksMade_;     // for the names "Книга1", "Книга2", ...
   std::vector<std::unique_ptr<Book>> books_;   // open, in the order of the collection
   std::vector<std::unique_ptr<Book>> closed_;  // emptied, kept so old objects fail cleanly
   Book* active_ = nullptr;

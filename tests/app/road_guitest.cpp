@@ -205,6 +205,7 @@ TEST(RoadTest, FromTheMenuToTheSavedDiagram) {
   std::vector<ReportWindow*> reports = h.reportWindows();
   ASSERT_EQ(reports.size(), 1u);
   ReportWindow* report = reports[0];
+  EXPECT_EQ(report->windowTitle(), "Книга1[*] — отчет orefrac");
   ASSERT_EQ(report->workbook()->sheets.size(), 1u);
   const Sheet& sheet = reportSheet(report);
   EXPECT_EQ(sheet.name(), "Отчет");
@@ -277,11 +278,13 @@ TEST(RoadTest, FromTheMenuToTheSavedDiagram) {
   EXPECT_EQ(h.errors.messages[0], ExcelApplication::kReportClosedMessage);
   EXPECT_EQ(h.ctx.Form4->ReportRowOffset, 20);
   EXPECT_TRUE(h.form("TForm4")->isVisible());
-  // The program goes on: a separate workbook gets a new report window.
+  // The program goes on: a separate workbook gets a new report window, its book numbered on
+  // from the first as a spreadsheet numbers its new books.
   QTest::mouseClick(h.find<QRadioButton>("TForm4", "RadioButton6"), Qt::LeftButton);
   h.click("TForm4", "Button4");
   EXPECT_EQ(h.errors.messages.size(), 1u);
   ASSERT_EQ(h.reportWindows().size(), 1u);
+  EXPECT_EQ(h.reportWindows()[0]->windowTitle(), "Книга2[*] — отчет orefrac");
   EXPECT_EQ(reportSheet(h.reportWindows()[0]).cell(5, 3).number, 19.05);
   EXPECT_EQ(h.ctx.Form4->ReportRowOffset, 10);
   h.errors.messages.clear();
