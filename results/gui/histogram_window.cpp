@@ -2,7 +2,6 @@
 
 #include <QBarSet>
 #include <QStackedBarSeries>
-#include <QTimer>
 #include <QToolTip>
 
 #include "data/errors.h"
@@ -70,11 +69,11 @@ void TForm5::Button1Click() {
     printTarget_->printPage("Гистограмма", [this](QPainter& painter, const QRectF& page) {
       Chart1->renderTo(painter, page);
     });
-  } catch (const Error&) {
-    // The message comes first; then the chart can still be kept, as a PDF file.
-    QTimer::singleShot(0, this,
-                       [this] { offerChartAsPdf(Chart1, ctx_.errors, ctx_.choosePictureFile); });
-    throw;
+  } catch (const NoPrinter&) {
+    // Without a printer the chart can still be kept: one question, not a message and a dialog.
+    if (askYesNo(ctx_.askQuestion, this,
+                 QStringLiteral("Нет доступного принтера. Сохранить гистограмму в PDF?")))
+      offerChartAsPdf(Chart1, ctx_.errors, ctx_.choosePictureFile);
   }
 }
 
