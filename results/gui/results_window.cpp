@@ -31,6 +31,12 @@ TForm4::TForm4(WindowContext& ctx)
   Label1->setObjectName("Label1");
   Label1->setGeometry(8, 372, 753, 21);
   Label1->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  LabelNotes = new QLabel(this);
+  LabelNotes->setObjectName("LabelNotes");
+  LabelNotes->setGeometry(8, 394, 753, 36);
+  LabelNotes->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  LabelNotes->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  LabelNotes->hide();
 
   GroupBox1 = new QGroupBox("Запись в excel", this);
   GroupBox1->setObjectName("GroupBox1");
