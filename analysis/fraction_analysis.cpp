@@ -48,9 +48,23 @@ std::string summaryLabel(PocketBasis pocketBasis, std::int32_t n, double index, 
 
 std::string outsideNote(double lumps, std::int32_t lumpCount, double massShare,
                         const NumberFormat& fmt) {
+  // Whole per cent reads at a glance; the ends are kept apart from "none" and "all".
+  const double whole = std::floor(massShare + 0.5);
+  std::string share = fmt.format(whole);
+  if (whole == 0 && massShare > 0) share = "менее 1";
+  if (whole == 100 && massShare < 100) share = "более 99";
   return "Вне карманов: " + fmt.format(lumps) + " из " +
-         fmt.format(static_cast<double>(lumpCount)) + " кусков, " +
-         fmt.format(std::round(massShare * 100) / 100) + " % массы";
+         fmt.format(static_cast<double>(lumpCount)) + " кусков, " + share + " % массы";
+}
+
+std::vector<std::string> pocketNotes(const AnalysisOutcome& out, std::int32_t lumpCount,
+                                     const NumberFormat& fmt) {
+  std::vector<std::string> lines;
+  if (out.outsideLumps > 0)
+    lines.push_back(outsideNote(out.outsideLumps, lumpCount, out.outsideMassShare, fmt));
+  if (out.limitsFall)
+    lines.push_back("Границы карманов не возрастают: кусок может попасть в несколько карманов");
+  return lines;
 }
 
 AnalysisOutcome runFractionAnalysis(Workspace& ws, const TextGrid& pocketTable, TextGrid& results,
@@ -91,7 +105,6 @@ AnalysisOutcome runFractionAnalysis(Workspace& ws, const TextGrid& pocketTable, 
   view.setHistogram(out.histogram);
   out.outsideLumps = sums.outsideN;
   out.outsideMassShare = totals.M != 0 ? sums.outsideW / totals.M * 100 : 0;
-  view.setOutsideNote(outsideNote(out.outsideLumps, ws.LumpCount, out.outsideMassShare, fmt));
   view.showLabel();  // still the previous text until the index is known
 
   // G is read from the unrounded tails content of element 1 at the last pocket.
@@ -106,6 +119,12 @@ AnalysisOutcome runFractionAnalysis(Workspace& ws, const TextGrid& pocketTable, 
   ws.SampleIndexDefined = index.defined;
   out.label = summaryLabel(ws.PocketBasis, ws.LumpCount, I, index.defined, fmt);
   view.setLabel(out.label);
+  // The rounding pass has converted every limit, so these conversions succeed.
+  for (int j = 2; j <= P && !out.limitsFall; ++j)
+    out.limitsFall =
+        fmt.parseReal(pocketTable.cell(1, j)) < fmt.parseReal(pocketTable.cell(1, j - 1));
+  out.notes = pocketNotes(out, ws.LumpCount, fmt);
+  view.setNotes(out.notes);
   out.pointsPerPage = P;
   view.setPointsPerPage(P);
   return out;

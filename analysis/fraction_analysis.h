@@ -29,8 +29,9 @@ class AnalysisView {
   virtual void setLabel(const std::string& /*text*/) {}
   // Last: the number of bars the chart shows per page.
   virtual void setPointsPerPage(int /*points*/) {}
-  // How many lumps (and how much of the mass) fell into no pocket, told once they are counted.
-  virtual void setOutsideNote(const std::string& /*text*/) {}
+  // After the label: what the run has to say about its pockets (pocketNotes), none when all is
+  // well.
+  virtual void setNotes(const std::vector<std::string>& /*lines*/) {}
 };
 
 struct AnalysisOutcome {
@@ -39,8 +40,10 @@ struct AnalysisOutcome {
   std::vector<HistogramPoint> histogram;
   bool indexDefined = true;  // false: G was 0, the label says "не определен", sampleIndex is 0
   int pointsPerPage = 0;
-  double outsideLumps = 0;      // lumps that fell into no pocket
-  double outsideMassShare = 0;  // their share of the sample's mass, per cent
+  double outsideLumps = 0;         // lumps that fell into no pocket
+  double outsideMassShare = 0;     // their share of the sample's mass, per cent
+  bool limitsFall = false;         // some limit lies below the one before it
+  std::vector<std::string> notes;  // pocketNotes of this run
 };
 
 // Runs the analysis over ws (LumpCount, the arrays, ContentCount, PocketCount, DistributionKind,
@@ -63,9 +66,16 @@ AnalysisOutcome runFractionAnalysis(Workspace& ws, const TextGrid& pocketTable, 
                                     const NumberFormat& fmt, AnalysisView& view,
                                     Progress* progress = nullptr);
 
-// "Вне карманов: 1 из 120 кусков, 0,78 % массы": the lumps that fell into no pocket.
+// "Вне карманов: 110 из 120 кусков, 92 % массы": the lumps that fell into no pocket, their mass
+// share in whole per cent (halves up); a share that is not 0 but would read 0 reads "менее 1", one
+// that is not 100 but would read 100 reads "более 99".
 std::string outsideNote(double lumps, std::int32_t lumpCount, double massShare,
                         const NumberFormat& fmt);
+// What a run has to say about its pockets, a line each: outsideNote when some lump fell into no
+// pocket, and "Границы карманов не возрастают: кусок может попасть в несколько карманов" when
+// limitsFall. Equal limits only leave a pocket empty and are not mentioned.
+std::vector<std::string> pocketNotes(const AnalysisOutcome& out, std::int32_t lumpCount,
+                                     const NumberFormat& fmt);
 // The label text of a run: "Число кусков  n=" n, seven blanks, "M=" (PocketBasis::ByContent) or
 // "П=" (ByParam) and the index, or " не определен" in its place.
 std::string summaryLabel(PocketBasis pocketBasis, std::int32_t lumpCount, double index,

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QPainter>
+#include <QScrollArea>
 
 #include "import/source_read_back.h"
 #include "platform/gui/group_client.h"
@@ -12,9 +13,9 @@ namespace ore::gui {
 
 namespace {
 // The client area: it paints the count text straight onto its surface.
-class ClientArea : public QWidget {
+class ClientArea : public AnchoredClient {
  public:
-  explicit ClientArea(QString& text) : text_(text) {}
+  ClientArea(QSize designed, QString& text) : AnchoredClient(designed), text_(text) {}
 
  protected:
   void paintEvent(QPaintEvent*) override {
@@ -52,9 +53,11 @@ TForm1::TForm1(WindowContext& ctx) : ctx_(ctx) {
   NSortability = analysis->addAction("Кривые обогатимости по кускам");
   NSortability->setObjectName("NSortability");
 
-  client_ = new ClientArea(countText_);
-  setCentralWidget(client_);
-  resize(743, 403);
+  // The designed window is 743 by 403 with its menu bar; the client is what remains below it.
+  const QSize designed(743, 403);
+  client_ = new ClientArea(designed - QSize(0, bar->sizeHint().height()), countText_);
+  setCentralWidget(client_->scrolled(this));
+  resize(designed);
 
   GroupBox1 = new QGroupBox("Исходные данные", client_);
   GroupBox1->setObjectName("GroupBox1");
@@ -69,6 +72,10 @@ TForm1::TForm1(WindowContext& ctx) : ctx_(ctx) {
   Button3->setGeometry(272, 24, 129, 25);
 
   keepInClientArea(GroupBox1);
+  // The source grid takes what the window grows by.
+  client_->anchor(GroupBox1, kAnchorAll);
+  client_->anchor(StringGrid1, kAnchorAll);
+  client_->start();
 
   // FormCreate
   GroupBox1->hide();

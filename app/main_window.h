@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "import/source_window.h"
+#include "platform/gui/anchored_client.h"
 #include "platform/gui/open_file_dialog.h"
 #include "platform/gui/string_grid.h"
 #include "platform/gui/window_context.h"
@@ -57,7 +58,7 @@ class TForm1 : public QMainWindow, public SourceWindow {
 
  private:
   WindowContext& ctx_;
-  QWidget* client_ = nullptr;
+  AnchoredClient* client_ = nullptr;
   QString countText_;
   std::function<std::string()> chooser_;
   std::function<bool()> closeCheck_;

@@ -12,13 +12,14 @@ class ResultsWindowsView : public analysis::AnalysisView {
  public:
   ResultsWindowsView(TForm4& results, TForm5& histogram)
       : results_(results), histogram_(histogram) {}
-  // The results window, then the histogram window, in front of the pocket window.
+  // The results window, then the histogram window, in front of the pocket window; the notes of
+  // the run before go.
   void showResultsWindows() override;
   void setHistogram(const std::vector<analysis::HistogramPoint>& points) override;
   void showLabel() override;
   void setLabel(const std::string& text) override;
   void setPointsPerPage(int points) override;
-  void setOutsideNote(const std::string& text) override;
+  void setNotes(const std::vector<std::string>& lines) override;
 
  private:
   TForm4& results_;

@@ -24,10 +24,19 @@ class RecordingErrorBox : public ErrorBox {
 };
 
 struct Harness {
+  Harness() {
+    ctx.askQuestion = [this](QWidget*, const QString& question) {
+      questions.push_back(question.toStdString());
+      return answer;
+    };
+  }
+
   Workspace ws;
   RecordingErrorBox errors;
   AppContext ctx{ws, NumberFormat(','), errors};
   Windows windows{ctx};
+  std::vector<std::string> questions;  // asked of the user, in order
+  bool answer = false;                 // what the user answers every one
 
   // A control of a window by the window's and the control's objectName ("TForm6", "Button1").
   template <class T = QWidget>

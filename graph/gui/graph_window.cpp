@@ -20,6 +20,14 @@ namespace {
 const QString kBmpFilter = QStringLiteral("*.bmp (*.bmp)");
 const QString kPngFilter = QStringLiteral("*.png (*.png)");
 
+// The PNG type names its files as picture programs do: NAME becomes NAME.png, a name already
+// ending so is kept. (The bitmap type keeps the name exactly as chosen.)
+std::string withPngEnding(const std::string& path) {
+  if (QString::fromStdString(path).endsWith(QStringLiteral(".png"), Qt::CaseInsensitive))
+    return path;
+  return path + ".png";
+}
+
 }  // namespace
 
 class DiagramArea : public QWidget {
@@ -60,13 +68,13 @@ TForm8::TForm8(WindowContext& ctx)
   // click on the diagram.
   move(301, 40);
 
-  Image1 = new DiagramArea(*this, this);
+  Image1 = new DiagramArea(*this, client());
   Image1->setObjectName("Image1");
   Image1->setGeometry(8, 8, graph::kDiagramWidth, graph::kDiagramHeight);
   addImageSaveMenu(
       Image1, [this] { return picture_; }, ctx_.errors, ctx_.choosePictureFile);
   auto hiddenPicture = [this](const char* name) {
-    auto* label = new QLabel(this);
+    auto* label = new QLabel(client());
     label->setObjectName(name);
     label->setGeometry(280, 288, 105, 105);
     return label;
@@ -85,10 +93,10 @@ TForm8::TForm8(WindowContext& ctx)
   for (auto [label, letter] : letters)
     label->setPixmap(QPixmap::fromImage(toQImage(graph::letterPicture(letter))));
 
-  Button1 = new QPushButton(QStringLiteral("Cохранит как"), this);  // Latin C
+  Button1 = new QPushButton(QStringLiteral("Cохранит как"), client());  // Latin C
   Button1->setObjectName("Button1");
   Button1->setGeometry(464, 608, 91, 25);
-  Button2 = new QPushButton(QStringLiteral("Выход"), this);
+  Button2 = new QPushButton(QStringLiteral("Выход"), client());
   Button2->setObjectName("Button2");
   Button2->setGeometry(576, 608, 75, 25);
   setTabOrder(Button1, Button2);
@@ -159,7 +167,7 @@ void TForm8::Button1Click() {
     graph::writeBmp(target.path, toPicture(picture_));
     return;
   }
-  writePng(picture_, target.path);
+  writePng(picture_, withPngEnding(target.path));
 }
 
 void TForm8::Button2Click() {

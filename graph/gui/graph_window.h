@@ -30,7 +30,8 @@ class TForm8 : public Form {
                         std::function<std::string()> pointText);
 
   // What the save dialog returned: the name exactly as chosen (empty when cancelled) and
-  // whether the PNG file type was chosen instead of "*.bmp".
+  // whether the PNG file type was chosen instead of "*.bmp". A bitmap is saved under exactly that
+  // name; a PNG gets ".png" appended unless the name ends so already.
   struct SaveTarget {
     std::string path;
     bool png = false;

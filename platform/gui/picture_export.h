@@ -50,7 +50,8 @@ void addChartViewSaveMenu(QChartView* view, const QString& title, ErrorBox& erro
 void addImageSaveMenu(QWidget* widget, std::function<QImage()> image, ErrorBox& errors,
                       const PictureFileChooser& choose);
 
-// After a print that found no printer: offers to keep the chart as a PDF file instead.
+// Asks for a PDF file and keeps the chart in it, as printed (when there is no printer to print
+// on). Failures go to errors; cancelling the file dialog does nothing.
 void offerChartAsPdf(BarChart* chart, ErrorBox& errors, const PictureFileChooser& choose);
 
 }  // namespace ore::gui

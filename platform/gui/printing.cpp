@@ -119,9 +119,9 @@ void printOnePage(QPrinter& printer, const QString& title, const PageDrawer& dra
 
 void DefaultPrinterTarget::printPage(const QString& title, const PageDrawer& draw) {
   const QPrinterInfo info = lookup_();
-  if (info.isNull()) throw Error("Нет доступного принтера");
+  if (info.isNull()) throw NoPrinter();
   QPrinter printer(info, QPrinter::HighResolution);
-  if (!printer.isValid()) throw Error("Нет доступного принтера");
+  if (!printer.isValid()) throw NoPrinter();
   const std::unique_ptr<PrintSpooler> spooler = systemSpooler();
   printOnePage(printer, title, draw,
                "Не удалось напечатать на принтере «" + info.printerName().toStdString() + "»",

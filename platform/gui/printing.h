@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "data/errors.h"
+
 class QPainter;
 class QPrinter;
 
@@ -47,8 +49,14 @@ std::unique_ptr<PrintSpooler> systemSpooler();
 void printOnePage(QPrinter& printer, const QString& title, const PageDrawer& draw,
                   const std::string& failure, PrintSpooler& spooler);
 
-// The system's default printer, landscape. Throws Error("Нет доступного принтера") when there is
-// none; defaultPrinter is how the printer is looked up (tests pass a lookup that finds none).
+// There is no printer to print on: what() is "Нет доступного принтера".
+class NoPrinter : public Error {
+ public:
+  NoPrinter() : Error("Нет доступного принтера") {}
+};
+
+// The system's default printer, landscape. Throws NoPrinter when there is none; defaultPrinter is
+// how the printer is looked up (tests pass a lookup that finds none).
 class DefaultPrinterTarget : public PrintTarget {
  public:
   explicit DefaultPrinterTarget(

@@ -124,11 +124,15 @@ class ReportBridge : public QObject, public ExcelApplication::Observer {
 }  // namespace
 
 ReportWindows::ReportWindows(ErrorBox& errors, const NumberFormat& fmt)
-    : errors_(errors), fmt_(fmt), owner_(std::make_unique<QObject>()) {}
+    : errors_(errors),
+      fmt_(fmt),
+      books_(std::make_shared<BookCounter>()),
+      owner_(std::make_unique<QObject>()) {}
 
 automation::ObjectFactory ReportWindows::objectFactory() {
-  return automation::objectFactory([owner = owner_.get(), &errors = errors_,
-                                    fmt = fmt_](const std::shared_ptr<ExcelApplication>& app) {
+  return automation::objectFactory([owner = owner_.get(), &errors = errors_, fmt = fmt_,
+                                    books = books_](const std::shared_ptr<ExcelApplication>& app) {
+    app->shareBookCounter(books);
     new ReportBridge(owner, app, errors, fmt);
   });
 }

@@ -8,6 +8,7 @@
 #include "data/number_format.h"
 #include "platform/gui/error_box.h"
 #include "platform/spreadsheet/automation.h"
+#include "platform/spreadsheet/excel_application.h"
 
 namespace ore::gui {
 
@@ -29,6 +30,8 @@ class ReportWindows {
  private:
   ErrorBox& errors_;
   NumberFormat fmt_;
+  // One numbering for the workbooks of all the applications made: "Книга1", then "Книга2".
+  std::shared_ptr<BookCounter> books_;
   std::unique_ptr<QObject> owner_;  // parent of one watcher per application
 };
 

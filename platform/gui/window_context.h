@@ -9,6 +9,7 @@
 #include "data/workspace.h"
 #include "platform/gui/error_box.h"
 #include "platform/gui/picture_export.h"
+#include "platform/gui/question_box.h"
 #include "platform/spreadsheet/automation.h"
 
 namespace ore::gui {
@@ -21,6 +22,8 @@ struct WindowContext {
   automation::ObjectFactory createObject = automation::createObject;
   // Asks for the file a picture is saved to; the empty function is the file dialog.
   PictureFileChooser choosePictureFile{};
+  // Asks the user a yes-or-no question; the empty function is the message box.
+  YesNoQuestion askQuestion{};
 
   // Runs a handler under the application-wide guard.
   void guard(const std::function<void()>& work) { guarded(errors, work); }

@@ -33,7 +33,9 @@ std::string fileNameOf(const std::string& path) {
 }  // namespace
 
 ExcelApplication::ExcelApplication(Reader reader)
-    : link_(std::make_shared<Link>()), reader_(std::move(reader)) {
+    : link_(std::make_shared<Link>()),
+      reader_(std::move(reader)),
+      booksMade_(std::make_shared<BookCounter>()) {
   link_->app = this;
   workbooks_ = std::make_shared<WorkbooksObject>(link_);
 }
@@ -44,6 +46,10 @@ ExcelApplication::~ExcelApplication() {
 
 void ExcelApplication::setReader(Reader reader) {
   reader_ = std::move(reader);
+}
+
+void ExcelApplication::shareBookCounter(std::shared_ptr<BookCounter> counter) {
+  if (counter) booksMade_ = std::move(counter);
 }
 
 Variant ExcelApplication::get(std::string_view member, Args args) {
@@ -235,7 +241,7 @@ Variant ExcelApplication::add(Args args) {
                   " не поддерживается: поддерживается только -4167 (книга из одного листа)");
   }
   auto book = std::make_unique<Book>();
-  book->name = "Книга" + std::to_string(++booksMade_);
+  book->name = "Книга" + std::to_string(++booksMade_->made);
   book->data.sheets.emplace_back("Лист1");
   books_.push_back(std::move(book));
   active_ = books_.back().get();

@@ -36,6 +36,13 @@
 
 namespace ore {
 
+// How many workbooks "add" has made, for their names "Книга1", "Книга2", ...: an application
+// counts its own unless it is given one shared with others, as the report applications of one
+// program share theirs, so that a second report is "Книга2" as a spreadsheet would name it.
+struct BookCounter {
+  int made = 0;
+};
+
 class ExcelApplication : public automation::Object {
  public:
   using Reader = std::function<Workbook(const std::string& path)>;
@@ -77,6 +84,8 @@ class ExcelApplication : public automation::Object {
   // Where the workbook readers report while "open" reads a file (nullptr: nobody); a reader
   // given above reports nothing. Not owned: reset it before the progress goes away.
   void setOpenProgress(Progress* progress) { openProgress_ = progress; }
+  // Names the workbooks "add" makes from now on by counter (never null).
+  void shareBookCounter(std::shared_ptr<BookCounter> counter);
 
   // --- For the window that shows the application; none of these is a member call.
   bool visible() const { return visible_; }
@@ -141,7 +150,7 @@ class ExcelApplication : public automation::Object {
   bool visible_ = false;
   bool quit_ = false;
   std::string quitMessage_;
-  int booksMade_ = 0;                          // for the names "Книга1", "Книга2", ...
+  std::shared_ptr<BookCounter> booksMade_;     // for the names "Книга1", "Книга2", ...
   std::vector<std::unique_ptr<Book>> books_;   // open, in the order of the collection
   std::vector<std::unique_ptr<Book>> closed_;  // emptied, kept so old objects fail cleanly
   Book* active_ = nullptr;

@@ -2,7 +2,6 @@
 
 #include <QBarSet>
 #include <QStackedBarSeries>
-#include <QTimer>
 #include <QToolTip>
 
 #include "data/errors.h"
@@ -14,17 +13,21 @@ TForm5::TForm5(WindowContext& ctx)
     : Form("TForm5", "Гистограмма", 957, 534),
       ctx_(ctx),
       printTarget_(std::make_unique<DefaultPrinterTarget>()) {
-  Chart1 = new BarChart(this);
+  Chart1 = new BarChart(client());
   Chart1->setObjectName("Chart1");
   Chart1->setGeometry(18, 8, 921, 441);
   Chart1->setTitle("Гистограмма");
   Chart1->series()->setObjectName("Series1");
-  Button1 = new QPushButton("Печать", this);
+  Button1 = new QPushButton("Печать", client());
   Button1->setObjectName("Button1");
   Button1->setGeometry(776, 480, 75, 25);
-  Button2 = new QPushButton("Выход", this);
+  Button2 = new QPushButton("Выход", client());
   Button2->setObjectName("Button2");
   Button2->setGeometry(864, 480, 75, 25);
+
+  anchor(Chart1, kAnchorAll);
+  anchor(Button1, AnchorRight | AnchorBottom);
+  anchor(Button2, AnchorRight | AnchorBottom);
 
   addChartSaveMenu(
       Chart1,
@@ -70,11 +73,11 @@ void TForm5::Button1Click() {
     printTarget_->printPage("Гистограмма", [this](QPainter& painter, const QRectF& page) {
       Chart1->renderTo(painter, page);
     });
-  } catch (const Error&) {
-    // The message comes first; then the chart can still be kept, as a PDF file.
-    QTimer::singleShot(0, this,
-                       [this] { offerChartAsPdf(Chart1, ctx_.errors, ctx_.choosePictureFile); });
-    throw;
+  } catch (const NoPrinter&) {
+    // Without a printer the chart can still be kept: one question, not a message and a dialog.
+    if (askYesNo(ctx_.askQuestion, this,
+                 QStringLiteral("Нет доступного принтера. Сохранить гистограмму в PDF?")))
+      offerChartAsPdf(Chart1, ctx_.errors, ctx_.choosePictureFile);
   }
 }
 

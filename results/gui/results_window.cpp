@@ -17,7 +17,7 @@ QRadioButton* radio(const char* name, const QString& caption, QWidget* parent, i
 
 TForm4::TForm4(WindowContext& ctx)
     : Form("TForm4", "Результат", 984, 437), ctx_(ctx), timerErrors_(ctx.errors) {
-  StringGrid1 = new StringGrid(this);
+  StringGrid1 = new StringGrid(client());
   StringGrid1->setObjectName("StringGrid1");
   StringGrid1->setGeometry(8, 8, 753, 353);
   // The designed grid until an analysis lays it out. The header row is two lines high and wraps,
@@ -27,12 +27,18 @@ TForm4::TForm4(WindowContext& ctx)
   StringGrid1->setDefaultColWidth(100);
   StringGrid1->setHeaderWordWrap(true);
   StringGrid1->setRowHeight(0, 36);
-  Label1 = new QLabel(this);
+  Label1 = new QLabel(client());
   Label1->setObjectName("Label1");
   Label1->setGeometry(8, 372, 753, 21);
   Label1->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  LabelNotes = new QLabel(client());
+  LabelNotes->setObjectName("LabelNotes");
+  LabelNotes->setGeometry(8, 394, 753, 36);
+  LabelNotes->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  LabelNotes->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  LabelNotes->hide();
 
-  GroupBox1 = new QGroupBox("Запись в excel", this);
+  GroupBox1 = new QGroupBox("Запись в excel", client());
   GroupBox1->setObjectName("GroupBox1");
   GroupBox1->setGeometry(772, 8, 204, 113);
   RadioButton6 = radio("RadioButton6", "в отдельный файл excel", GroupBox1, 20);
@@ -42,7 +48,7 @@ TForm4::TForm4(WindowContext& ctx)
   Button4->setObjectName("Button4");
   Button4->setGeometry(8, 76, 188, 25);
 
-  GroupBox2 = new QGroupBox("График", this);
+  GroupBox2 = new QGroupBox("График", client());
   GroupBox2->setObjectName("GroupBox2");
   GroupBox2->setGeometry(772, 132, 204, 149);
   RadioButton3 = radio("RadioButton3", "Показывать график  №4", GroupBox2, 20);
@@ -58,9 +64,18 @@ TForm4::TForm4(WindowContext& ctx)
   Button1->setObjectName("Button1");
   Button1->setGeometry(8, 112, 188, 25);
 
-  Button2 = new QPushButton("Выход", this);
+  Button2 = new QPushButton("Выход", client());
   Button2->setObjectName("Button2");
   Button2->setGeometry(901, 400, 75, 25);
+
+  // The grid takes what the window grows by; the labels stay under it, the groups and "Выход"
+  // at its right.
+  anchor(StringGrid1, kAnchorAll);
+  anchor(Label1, AnchorLeft | AnchorRight | AnchorBottom);
+  anchor(LabelNotes, AnchorLeft | AnchorRight | AnchorBottom);
+  anchor(GroupBox1, AnchorRight | AnchorTop);
+  anchor(GroupBox2, AnchorRight | AnchorTop);
+  anchor(Button2, AnchorRight | AnchorBottom);
 
   Timer1 = new QTimer(this);
   Timer1->setObjectName("Timer1");

@@ -37,6 +37,8 @@ class TForm4 : public Form {
 
   StringGrid* StringGrid1 = nullptr;
   QLabel* Label1 = nullptr;
+  // Under Label1: the run's notes on its pockets (lumps in none, falling limits); hidden when none.
+  QLabel* LabelNotes = nullptr;
   QGroupBox* GroupBox1 = nullptr;
   QRadioButton* RadioButton6 = nullptr;
   QRadioButton* RadioButton5 = nullptr;

@@ -8,7 +8,7 @@
 namespace ore::gui {
 
 TForm2::TForm2(WindowContext& ctx) : Form("TForm2", "Параметры расчета 1", 369, 221), ctx_(ctx) {
-  GroupBox1 = new QGroupBox("Условия расчета", this);
+  GroupBox1 = new QGroupBox("Условия расчета", client());
   GroupBox1->setObjectName("GroupBox1");
   GroupBox1->setGeometry(16, 8, 337, 137);
   Edit1 = new QLineEdit("0,01", GroupBox1);
@@ -24,11 +24,11 @@ TForm2::TForm2(WindowContext& ctx) : Form("TForm2", "Параметры расч
   Label2->setObjectName("Label2");
   Label2->setGeometry(120, 80, 209, 21);
 
-  Button2 = new QPushButton("<<< Отмена", this);
+  Button2 = new QPushButton("<<< Отмена", client());
   Button2->setObjectName("Button2");
   Button2->setGeometry(184, 180, 81, 25);
   // The О of "ОK" is Cyrillic, the K Latin.
-  Button1 = new QPushButton("ОK >>>", this);
+  Button1 = new QPushButton("ОK >>>", client());
   Button1->setObjectName("Button1");
   Button1->setGeometry(272, 180, 81, 25);
 

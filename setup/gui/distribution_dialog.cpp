@@ -3,7 +3,7 @@
 namespace ore::gui {
 
 TForm7::TForm7(WindowContext& ctx) : Form("TForm7", "Условие расчета 1", 258, 178), ctx_(ctx) {
-  GroupBox1 = new QGroupBox("Распределение по карманам", this);
+  GroupBox1 = new QGroupBox("Распределение по карманам", client());
   GroupBox1->setObjectName("GroupBox1");
   GroupBox1->setGeometry(16, 8, 225, 113);
   RadioButton1 = new QRadioButton("распределение содержания", GroupBox1);
@@ -14,10 +14,10 @@ TForm7::TForm7(WindowContext& ctx) : Form("TForm7", "Условие расчет
   RadioButton2->setObjectName("RadioButton2");
   RadioButton2->setGeometry(16, 72, 201, 21);
 
-  Button2 = new QPushButton("Выход", this);
+  Button2 = new QPushButton("Выход", client());
   Button2->setObjectName("Button2");
   Button2->setGeometry(64, 138, 83, 25);
-  Button1 = new QPushButton("Принять>>>", this);
+  Button1 = new QPushButton("Принять>>>", client());
   Button1->setObjectName("Button1");
   Button1->setGeometry(158, 138, 83, 25);
 

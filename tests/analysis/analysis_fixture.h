@@ -58,6 +58,7 @@ class RecordingView : public AnalysisView {
   std::vector<std::string> calls;
   std::vector<HistogramPoint> points;
   std::string label;
+  std::vector<std::string> notes;
   int pointsPerPage = -1;
 
   void showResultsWindows() override { calls.push_back("show"); }
@@ -69,6 +70,10 @@ class RecordingView : public AnalysisView {
   void setLabel(const std::string& text) override {
     calls.push_back("setLabel");
     label = text;
+  }
+  void setNotes(const std::vector<std::string>& lines) override {
+    calls.push_back("notes");
+    notes = lines;
   }
   void setPointsPerPage(int n) override {
     calls.push_back("pointsPerPage");

@@ -61,7 +61,47 @@ TEST(FractionAnalysisTest, PutsLumpsIntoPocketsByTheirLimits) {
   EXPECT_EQ(r.view.pointsPerPage, 3);
   EXPECT_EQ(r.outcome.pointsPerPage, 3);
   EXPECT_EQ(r.view.calls, (std::vector<std::string>{"show", "histogram", "showLabel", "setLabel",
-                                                    "pointsPerPage"}));
+                                                    "notes", "pointsPerPage"}));
+}
+
+// The notes under the label: lumps in no pocket with their mass share in whole per cent (its
+// ends kept apart from none and all), and limits that fall; equal limits only empty a pocket.
+TEST(FractionAnalysisTest, NotesSayWhatFellOutsideThePocketsAndWhenLimitsFall) {
+  const std::string falling =
+      "Границы карманов не возрастают: кусок может попасть в несколько карманов";
+  auto heavy = [](double mass, double content) { return Lump{mass, content, 0, {}}; };
+  struct Case {
+    const char* name;
+    std::vector<Lump> lumps;
+    std::vector<std::string> limits;
+    std::vector<std::string> notes;
+  } cases[] = {
+      {"all in rising pockets", keys({1, 2, 3}), {"1", "2", "3"}, {}},
+      {"above the last limit and at 0",
+       {heavy(1, 0), heavy(1, 1), heavy(10, 5)},
+       {"2", "4"},
+       {"Вне карманов: 2 из 3 кусков, 92 % массы"}},
+      {"a share below a half per cent",
+       {heavy(999, 1), heavy(1, 5)},
+       {"2"},
+       {"Вне карманов: 1 из 2 кусков, менее 1 % массы"}},
+      {"a share above 99,5 per cent",
+       {heavy(1, 1), heavy(999, 5)},
+       {"2"},
+       {"Вне карманов: 1 из 2 кусков, более 99 % массы"}},
+      {"a falling limit", keys({1, 2, 3}), {"2", "1", "3"}, {falling}},
+      {"equal limits", keys({1, 2}), {"2", "2", "3"}, {}},
+      {"both",
+       keys({1, 2, 9}),
+       {"3", "1", "2"},
+       {"Вне карманов: 1 из 3 кусков, 33 % массы", falling}},
+  };
+  for (const Case& c : cases) {
+    Workspace ws = makeWorkspace(c.lumps);
+    RunResult r = run(ws, c.limits);
+    EXPECT_EQ(r.outcome.notes, c.notes) << c.name;
+    EXPECT_EQ(r.view.notes, c.notes) << c.name;
+  }
 }
 
 struct YieldCase {

@@ -205,6 +205,7 @@ TEST(RoadTest, FromTheMenuToTheSavedDiagram) {
   std::vector<ReportWindow*> reports = h.reportWindows();
   ASSERT_EQ(reports.size(), 1u);
   ReportWindow* report = reports[0];
+  EXPECT_EQ(report->windowTitle(), "Книга1[*] — отчет orefrac");
   ASSERT_EQ(report->workbook()->sheets.size(), 1u);
   const Sheet& sheet = reportSheet(report);
   EXPECT_EQ(sheet.name(), "Отчет");
@@ -277,11 +278,13 @@ TEST(RoadTest, FromTheMenuToTheSavedDiagram) {
   EXPECT_EQ(h.errors.messages[0], ExcelApplication::kReportClosedMessage);
   EXPECT_EQ(h.ctx.Form4->ReportRowOffset, 20);
   EXPECT_TRUE(h.form("TForm4")->isVisible());
-  // The program goes on: a separate workbook gets a new report window.
+  // The program goes on: a separate workbook gets a new report window, its book numbered on
+  // from the first as a spreadsheet numbers its new books.
   QTest::mouseClick(h.find<QRadioButton>("TForm4", "RadioButton6"), Qt::LeftButton);
   h.click("TForm4", "Button4");
   EXPECT_EQ(h.errors.messages.size(), 1u);
   ASSERT_EQ(h.reportWindows().size(), 1u);
+  EXPECT_EQ(h.reportWindows()[0]->windowTitle(), "Книга2[*] — отчет orefrac");
   EXPECT_EQ(reportSheet(h.reportWindows()[0]).cell(5, 3).number, 19.05);
   EXPECT_EQ(h.ctx.Form4->ReportRowOffset, 10);
   h.errors.messages.clear();
@@ -473,6 +476,10 @@ TEST(RoadTest, AnIndexTheRunCannotDefineReadsAlikeInTheLabelAndTheReport) {
   ASSERT_TRUE(h.errors.messages.empty()) << h.errors.messages[0];
   EXPECT_EQ(h.find<QLabel>("TForm4", "Label1")->text(),
             "Число кусков  n=120       M= не определен");
+  // Its own line under the label says why; limits typed falling say so too.
+  auto* notes = h.find<QLabel>("TForm4", "LabelNotes");
+  EXPECT_TRUE(notes->isVisible());
+  EXPECT_EQ(notes->text(), "Вне карманов: 120 из 120 кусков, 100 % массы");
   EXPECT_FALSE(h.ws.SampleIndexDefined);
   h.click("TForm4", "Button4");
   ASSERT_TRUE(h.errors.messages.empty()) << h.errors.messages[0];
@@ -480,9 +487,17 @@ TEST(RoadTest, AnIndexTheRunCannotDefineReadsAlikeInTheLabelAndTheReport) {
   EXPECT_EQ(reportSheet(h.reportWindows()[0]).cell(1, 1).text,
             "Фракционный состав выборки n= 120  и технологические показатели М= не определен" +
                 std::string(14, ' '));
-  // A later run that defines it writes the number again.
+  // Later runs note what is so for them: one lump (of content 0) lies in no pocket, and a second
+  // limit typed below the first makes pockets overlap.
   for (int r = 1; r <= 5; ++r) Road::type(table, 1, r, kLimits[r - 1]);
+  Road::type(table, 1, 2, "2");
   h.click("TForm3", "Button1");
+  EXPECT_EQ(notes->text().toStdString(),
+            "Вне карманов: 1 из 120 кусков, 1 % массы\n"
+            "Границы карманов не возрастают: кусок может попасть в несколько карманов");
+  Road::type(table, 1, 2, kLimits[1]);
+  h.click("TForm3", "Button1");
+  EXPECT_EQ(notes->text().toStdString(), "Вне карманов: 1 из 120 кусков, 1 % массы");
   EXPECT_TRUE(h.ws.SampleIndexDefined);
   QTest::mouseClick(h.find<QRadioButton>("TForm4", "RadioButton5"), Qt::LeftButton);
   h.click("TForm4", "Button4");

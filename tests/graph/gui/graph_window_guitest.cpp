@@ -131,7 +131,8 @@ TEST(GraphWindow, AFailingPaintShowsEachMessageOnceAndKeepsWhatWasDrawn) {
   EXPECT_EQ(h.errors.messages.size(), 3u);
 }
 
-TEST(GraphWindow, SavesTheLastDrawingUnderExactlyTheChosenName) {
+// A bitmap goes under exactly the chosen name; a PNG under NAME.png.
+TEST(GraphWindow, SavesTheLastDrawingUnderTheChosenName) {
   GraphHarness h;
   QTemporaryDir dir;
   h.form->show();
@@ -139,27 +140,29 @@ TEST(GraphWindow, SavesTheLastDrawingUnderExactlyTheChosenName) {
   struct Case {
     const char* name;
     bool png;
+    const char* saved;
     const char* signature;
-  } cases[] = {{"diagram", false, "BM"},
-               {"d.bmp", false, "BM"},
-               {"d.png", true, "\x89PNG"},
-               {"picture", true, "\x89PNG"}};
+  } cases[] = {{"diagram", false, "diagram", "BM"},
+               {"d.bmp", false, "d.bmp", "BM"},
+               {"d.png", true, "d.png", "\x89PNG"},
+               {"e.PNG", true, "e.PNG", "\x89PNG"},
+               {"picture", true, "picture.png", "\x89PNG"}};
   for (const Case& c : cases) {
     const std::string path = dir.filePath(c.name).toStdString();
     h.form->setSaveDialog([&] { return TForm8::SaveTarget{path, c.png}; });
     h.form->Button1->click();
     EXPECT_TRUE(h.errors.messages.empty());
-    QFile f(QString::fromStdString(path));
+    QFile f(dir.filePath(c.saved));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << c.name;
     EXPECT_TRUE(f.read(4).startsWith(c.signature)) << c.name;
   }
-  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 4);  // no extension was added
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 5);  // nothing else was written
   graph::Picture saved = graph::readBmp(dir.filePath("diagram").toStdString());
   EXPECT_EQ(saved.width(), 665);
   EXPECT_EQ(saved.height(), 585);
   EXPECT_TRUE(saved == h.expected());
   EXPECT_TRUE(saved.pixel(664, 584) == graph::kWhite);
-  QImage png(dir.filePath("picture"), "png");
+  QImage png(dir.filePath("picture.png"), "png");
   EXPECT_EQ(png.convertToFormat(QImage::Format_RGB32), h.form->picture());
 }
 
@@ -178,7 +181,7 @@ TEST(GraphWindow, AFolderWithoutWriteAccessGivesOneMessage) {
   if (geteuid() == 0) folder = "/proc";  // root writes anywhere else; no file is made in /proc
   for (bool png : {false, true}) {
     h.errors.messages.clear();
-    const std::string path = folder + "/diagram.bmp";
+    const std::string path = folder + (png ? "/diagram.png" : "/diagram.bmp");
     h.form->setSaveDialog([&] { return TForm8::SaveTarget{path, png}; });
     h.form->Button1->click();
     ASSERT_EQ(h.errors.messages.size(), 1u);

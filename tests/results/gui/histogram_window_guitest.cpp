@@ -215,13 +215,23 @@ TEST(HistogramWindowTest, APrintTheSystemRefusesIsReportedWithItsReason) {
   }
 }
 
-TEST(HistogramWindowTest, PrintingWithoutAPrinterSaysSoAndKeepsTheWindow) {
+// Without a printer one question and nothing else: no message box, and answered no, no dialog.
+TEST(HistogramWindowTest, PrintingWithoutAPrinterAsksOnceAndKeepsTheWindow) {
   Harness h;
   TForm5* f = h.ctx.Form5;
+  int dialogs = 0;
+  h.ctx.choosePictureFile = [&](QWidget*, const QStringList&) {
+    ++dialogs;
+    return QString();
+  };
   f->setPrintTarget(std::make_unique<DefaultPrinterTarget>([] { return QPrinterInfo(); }));
   f->show();
   QTest::mouseClick(f->Button1, Qt::LeftButton);
-  EXPECT_EQ(h.errors.messages, std::vector<std::string>{"Нет доступного принтера"});
+  QCoreApplication::processEvents();
+  EXPECT_EQ(h.questions,
+            std::vector<std::string>{"Нет доступного принтера. Сохранить гистограмму в PDF?"});
+  EXPECT_TRUE(h.errors.messages.empty());
+  EXPECT_EQ(dialogs, 0);
   EXPECT_TRUE(f->isVisible());
 }
 

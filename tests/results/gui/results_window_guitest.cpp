@@ -42,6 +42,7 @@ TEST(ResultsWindowTest, StartsWithItsDefaults) {
   EXPECT_EQ(f->RadioButton3->text(), "Показывать график  №4");  // two blanks
   EXPECT_EQ(f->Edit1->text(), "2");
   EXPECT_FALSE(f->Label1->isVisibleTo(f));
+  EXPECT_FALSE(f->LabelNotes->isVisibleTo(f));
   EXPECT_EQ(f->Timer1->interval(), 100);
   EXPECT_TRUE(f->Timer1->isActive());
 }
