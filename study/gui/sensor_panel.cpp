@@ -53,6 +53,8 @@ SensorPanel::SensorPanel(Workspace& ws, const NumberFormat& fmt, ErrorBox& error
   auto* lower = new QSplitter(Qt::Horizontal);
   lower->addWidget(ChartYield);
   lower->addWidget(ChartRoc);
+  lower->setStretchFactor(0, 2);
+  lower->setStretchFactor(1, 3);  // the ROC legend names both areas
   auto* charts = new QSplitter(Qt::Vertical);
   charts->setObjectName("SplitterCharts");
   charts->addWidget(ChartGrade);
@@ -90,7 +92,7 @@ SensorPanel::SensorPanel(Workspace& ws, const NumberFormat& fmt, ErrorBox& error
   GridFigures->setRowCount(1);
   GridFigures->setCell(0, 0, "Показатель");
   GridFigures->setCell(1, 0, "Значение");
-  GridFigures->setColWidth(0, 230);
+  GridFigures->setColWidth(0, 300);
   GridFigures->horizontalHeader()->setStretchLastSection(true);
   GridFigures->setEditTriggers(QAbstractItemView::NoEditTriggers);
   GridFigures->setWordWrap(true);
@@ -117,7 +119,7 @@ SensorPanel::SensorPanel(Workspace& ws, const NumberFormat& fmt, ErrorBox& error
   auto* sideBox = new QWidget;
   sideBox->setObjectName("PanelFigures");
   sideBox->setLayout(side);
-  sideBox->setFixedWidth(420);
+  sideBox->setFixedWidth(470);
 
   auto* top = new QHBoxLayout(this);
   top->addWidget(charts, 1);

@@ -54,6 +54,9 @@ QChart* chart(const char* name, const QString& title) {
   c->setObjectName(name);
   c->setTitle(title);
   c->legend()->setAlignment(Qt::AlignBottom);
+  QFont font = c->legend()->font();
+  font.setPointSizeF(font.pointSizeF() * 0.9);
+  c->legend()->setFont(font);
   return c;
 }
 
@@ -118,8 +121,7 @@ SensorDrawing::Sorting sortingOf(const study::SortabilityCurve& cv, const study:
   s.bestRecovery = static_cast<double>(f.concentrateRecovery[1]);
   s.bestGrade = static_cast<double>(f.concentrateContent[1]);
   s.bestYield = static_cast<double>(f.concentrateYield);
-  s.bestText = QString("Лучшая граница %1 %2, E = %3")
-                   .arg(what, text(fmt.format(bestCut)), text(fmt.format(f.efficiency())));
+  s.bestText = QString("Лучшая граница %1: %2").arg(what, text(fmt.format(bestCut)));
   return s;
 }
 
@@ -145,13 +147,17 @@ SensorDrawing SensorDrawing::of(const study::SensorStudy& s, const NumberFormat&
     d.wasteMass.push_back(static_cast<double>(p.wasteMassPassed));
     d.oreMass.push_back(static_cast<double>(p.oreMassPassed));
   }
-  const QString undefined = "не определена";
-  d.aucCountText = w.defined ? text(fmt.format(w.aucCount)) : undefined;
-  d.aucMassText = w.aucMassDefined ? text(fmt.format(w.aucMass)) : undefined;
+  // The legend is no place for 15 digits: the table beside it holds them.
+  auto area = [&](bool defined, long double v) {
+    return defined ? "площадь " + text(fmt.format(std::round(static_cast<double>(v) * 1e4) / 1e4))
+                   : QString("площадь не определена");
+  };
+  d.aucCountText = "По кускам, " + area(w.defined, w.aucCount);
+  d.aucMassText = "По массе, " + area(w.aucMassDefined, w.aucMass);
   if (w.defined) {
     d.youdenOre = static_cast<double>(w.sensitivity / 100);
     d.youdenWaste = static_cast<double>(1 - w.specificity / 100);
-    d.youdenText = "Граница по Юдену " + text(fmt.format(w.youdenCut));
+    d.youdenText = "Юден: " + text(fmt.format(w.youdenCut));
   }
   return d;
 }
@@ -162,8 +168,8 @@ SensorCharts::SensorCharts() {
   gradeAxis_ = valueAxis("Содержание в концентрате, %  №= 1", 100, 5);
   grade_->addAxis(recovery, Qt::AlignBottom);
   grade_->addAxis(gradeAxis_, Qt::AlignLeft);
-  sensorGrade_ = lineSeries("SeriesSensorGrade", "Сортировка по параметру", kSensor);
-  idealGrade_ = lineSeries("SeriesIdealGrade", "Сортировка по содержанию (идеал)", kIdeal);
+  sensorGrade_ = lineSeries("SeriesSensorGrade", "Датчик: по параметру", kSensor);
+  idealGrade_ = lineSeries("SeriesIdealGrade", "Идеал: по содержанию", kIdeal);
   sensorBestGrade_ =
       pointSeries("SeriesSensorBestGrade", kSensor, QScatterSeries::MarkerShapeRectangle);
   idealBestGrade_ =
@@ -172,13 +178,13 @@ SensorCharts::SensorCharts() {
            sensorGrade_, idealGrade_, sensorBestGrade_, idealBestGrade_})
     attach(grade_, s, recovery, gradeAxis_);
 
-  yield_ = chart("SensorYieldChart", "Извлечение в концентрат от выхода концентрата, элемент 1");
+  yield_ = chart("SensorYieldChart", "Извлечение от выхода концентрата, элемент 1");
   auto* yieldAxis = valueAxis("Выход концентрата, %", 100, 5);
   auto* recovery2 = valueAxis("Извлечение в концентрат, %  №= 1", 100, 5);
   yield_->addAxis(yieldAxis, Qt::AlignBottom);
   yield_->addAxis(recovery2, Qt::AlignLeft);
-  sensorYield_ = lineSeries("SeriesSensorYield", "Сортировка по параметру", kSensor);
-  idealYield_ = lineSeries("SeriesIdealYield", "Сортировка по содержанию (идеал)", kIdeal);
+  sensorYield_ = lineSeries("SeriesSensorYield", "Датчик", kSensor);
+  idealYield_ = lineSeries("SeriesIdealYield", "Идеал", kIdeal);
   noSeparation_ = lineSeries("SeriesNoSeparation", "Без разделения", kGrey, Qt::DashLine);
   noSeparation_->replace(QList<QPointF>{{0, 0}, {100, 100}});
   sensorBestYield_ =
@@ -205,6 +211,7 @@ SensorCharts::SensorCharts() {
   for (QAbstractSeries* s :
        std::initializer_list<QAbstractSeries*>{rocCount_, rocMass_, rocDiagonal_, youden_})
     attach(roc_, s, waste, ore);
+  hideFromLegend(roc_, rocDiagonal_);  // dashed, as the no-separation line beside it
   clear();
 }
 
@@ -240,8 +247,8 @@ void SensorCharts::set(SensorDrawing drawing) {
     roc_->setTitle("ROC-кривая: задайте граничное содержание");
     return;
   }
-  rocCount_->setName("По кускам, площадь " + d_.aucCountText);
-  rocMass_->setName("По массе, площадь " + d_.aucMassText);
+  rocCount_->setName(d_.aucCountText);
+  rocMass_->setName(d_.aucMassText);
   if (d_.rocDefined) {
     youden_->setName(d_.youdenText);
     youden_->replace(QList<QPointF>{{d_.youdenWaste, d_.youdenOre}});

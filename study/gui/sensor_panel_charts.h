@@ -25,7 +25,7 @@ struct SensorDrawing {
   struct Sorting {
     std::vector<double> recovery, grade, yield;
     double bestRecovery = 0, bestGrade = 0, bestYield = 0;
-    QString bestText;  // the best cut and its E, as the legend names them
+    QString bestText;  // the best cut, as the legend names it
   };
   Sorting sensor, ideal;
   bool hasRoc = false;  // a cut-off grade was given
@@ -33,7 +33,7 @@ struct SensorDrawing {
   // The ROC curves from (1, 1) through every cut, shares 0..1: waste accepted (x), ore accepted.
   std::vector<double> wasteCount, oreCount, wasteMass, oreMass;
   double youdenWaste = 0, youdenOre = 0;
-  QString aucCountText, aucMassText, youdenText;
+  QString aucCountText, aucMassText, youdenText;  // the legend's names, the areas rounded
 
   static SensorDrawing of(const study::SensorStudy& study, const NumberFormat& fmt);
 };

@@ -7,7 +7,7 @@
 
 namespace ore::gui {
 
-StudyWindow::StudyWindow() : Form("StudyWindow", "Исследование сортировки", 1280, 820) {
+StudyWindow::StudyWindow() : Form("StudyWindow", "Исследование сортировки", 1500, 900) {
   Tabs = new QTabWidget;
   Tabs->setObjectName("Tabs");
   ButtonClose = new QPushButton("Выход");

@@ -95,13 +95,11 @@ TEST(StudyWindowTest, TheSensorTabFillsAsTheBatchPrintsAndRefusesABadCutoffGrade
     EXPECT_LE(series->count(), 121) << name;
   }
   auto* roc = panel->ChartRoc->chart();
-  EXPECT_EQ(roc->findChild<QLineSeries*>("SeriesRocCount")->name(),
-            "По кускам, площадь 0,544612534732942");
-  EXPECT_EQ(roc->findChild<QLineSeries*>("SeriesRocMass")->name(),
-            "По массе, площадь 0,549605368335928");
+  EXPECT_EQ(roc->findChild<QLineSeries*>("SeriesRocCount")->name(), "По кускам, площадь 0,5446");
+  EXPECT_EQ(roc->findChild<QLineSeries*>("SeriesRocMass")->name(), "По массе, площадь 0,5496");
   auto* youden = roc->findChild<QScatterSeries*>("SeriesYouden");
   ASSERT_EQ(youden->count(), 1);
-  EXPECT_EQ(youden->name(), "Граница по Юдену 67,55");
+  EXPECT_EQ(youden->name(), "Юден: 67,55");
 
   // A bad cut-off grade: the message names the field, the figures stay.
   panel->EditCutoff->setText("abc");
