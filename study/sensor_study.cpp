@@ -36,16 +36,19 @@ class StageProgress : public Progress {
 SensorStudy sensorStudy(const Workspace& ws, const SensorSettings& settings, Progress& progress) {
   SensorStudy s;
   s.side = settings.side;
+  // The lumps in the order of each key, sorted once by the curves and used again by the ranks
+  // and the ROC curve.
+  std::vector<Place> sensorOrder, contentOrder;
   // Shares of the whole by the passes over the lumps each piece makes.
   {
     StageProgress stage(progress, 0, 0.3);
     s.sensor = SortabilityCurve(
         ws, settings.side == ConcentrateSide::Below ? CurveKey::NegatedParam : CurveKey::Param, 1,
-        stage);
+        stage, &sensorOrder);
   }
   {
     StageProgress stage(progress, 0.3, 0.6);
-    s.ideal = SortabilityCurve(ws, CurveKey::Content, 1, stage);
+    s.ideal = SortabilityCurve(ws, CurveKey::Content, 1, stage, &contentOrder);
   }
   // No minimum content: the format only words a refusal that cannot come.
   const NumberFormat fmt;
@@ -60,11 +63,12 @@ SensorStudy sensorStudy(const Workspace& ws, const SensorSettings& settings, Pro
   const std::int32_t n = ws.LumpCount;
   {
     StageProgress stage(progress, 0.6, 0.85);
-    s.calibration = calibrate(ws.Param.data(), ws.Content.data(), n, stage);
+    s.calibration = calibrate(ws.Param.data(), ws.Content.data(), n, sensorOrder,
+                              settings.side == ConcentrateSide::Below, contentOrder, stage);
   }
   if (settings.cutoffGrade) {
     StageProgress stage(progress, 0.85, 1);
-    s.oreWaste = oreWaste(ws.Param.data(), ws.Mass.data(), ws.Content.data(), n, settings.side,
+    s.oreWaste = oreWaste(sensorOrder, ws.Mass.data(), ws.Content.data(), settings.side,
                           *settings.cutoffGrade, stage);
   }
   progress.report(StageProgress::kWhole, StageProgress::kWhole);

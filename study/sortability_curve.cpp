@@ -47,14 +47,14 @@ CurveKey keyOf(const Workspace& ws) {
 }  // namespace
 
 SortabilityCurve::SortabilityCurve(const Workspace& ws, Progress& progress)
-    : SortabilityCurve(build(ws, keyOf(ws), ws.ContentCount, progress)) {}
+    : SortabilityCurve(build(ws, keyOf(ws), ws.ContentCount, progress, nullptr)) {}
 
 SortabilityCurve::SortabilityCurve(const Workspace& ws, CurveKey key, int contents,
-                                   Progress& progress)
-    : SortabilityCurve(build(ws, key, contents, progress)) {}
+                                   Progress& progress, std::vector<Place>* order)
+    : SortabilityCurve(build(ws, key, contents, progress, order)) {}
 
 SortabilityCurve SortabilityCurve::build(const Workspace& ws, CurveKey keyKind, int C,
-                                         Progress& progress) {
+                                         Progress& progress, std::vector<Place>* keepOrder) {
   analysis::checkContentCount(C);
   analysis::checkLumpArrays(ws, C);
   const std::int32_t n = ws.LumpCount;
@@ -147,6 +147,7 @@ SortabilityCurve SortabilityCurve::build(const Workspace& ws, CurveKey keyKind, 
   for (std::size_t u = 0; u < order.size(); ++u) content[1][u] *= mass[u];
   cv.metal1_ = std::move(content[1]);
   cv.mass_ = std::move(mass);
+  if (keepOrder) *keepOrder = std::move(order);
   progress.report(total, total);
   return cv;
 }

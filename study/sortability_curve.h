@@ -7,6 +7,7 @@
 
 #include "data/progress.h"
 #include "data/workspace.h"
+#include "study/radix_sort.h"
 
 namespace ore::study {
 
@@ -51,8 +52,10 @@ class SortabilityCurve {
   SortabilityCurve(const Workspace& ws, Progress& progress);
   // The same curve keyed on key whatever DistributionKind says, for the contents 1..contents
   // (1..10, whatever ContentCount says); the same failures otherwise. The keys of NegatedParam
-  // are the negated parameters, ascending.
-  SortabilityCurve(const Workspace& ws, CurveKey key, int contents, Progress& progress);
+  // are the negated parameters, ascending. With order, the lumps in key order are left there too
+  // (ties in data-set order), for figures of the same key that need them.
+  SortabilityCurve(const Workspace& ws, CurveKey key, int contents, Progress& progress,
+                   std::vector<Place>* order = nullptr);
 
   int contentCount() const { return C_; }
   std::size_t cutCount() const { return keys_.size(); }
@@ -74,8 +77,8 @@ class SortabilityCurve {
   std::size_t cutEnd(std::size_t cut) const { return static_cast<std::size_t>(cutEnd_[cut]); }
 
  private:
-  static SortabilityCurve build(const Workspace& ws, CurveKey key, int contents,
-                                Progress& progress);
+  static SortabilityCurve build(const Workspace& ws, CurveKey key, int contents, Progress& progress,
+                                std::vector<Place>* keepOrder);
 
   int C_ = 0;
   long double M_ = 0;
