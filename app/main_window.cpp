@@ -52,6 +52,8 @@ TForm1::TForm1(WindowContext& ctx) : ctx_(ctx) {
   analysis->setObjectName("NAnalysis");
   NSortability = analysis->addAction("Кривые обогатимости по кускам");
   NSortability->setObjectName("NSortability");
+  NStudy = analysis->addAction("Исследование сортировки");
+  NStudy->setObjectName("NStudy");
 
   // The designed window is 743 by 403 with its menu bar; the client is what remains below it.
   const QSize designed(743, 403);

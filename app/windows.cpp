@@ -16,7 +16,9 @@
 #include "results/gui/results_window.h"
 #include "setup/gui/calc_params_dialog.h"
 #include "setup/gui/distribution_dialog.h"
+#include "study/gui/sensor_panel.h"
 #include "study/gui/sortability_window.h"
+#include "study/gui/study_window.h"
 #include "study/pocket_cuts.h"
 
 namespace ore::gui {
@@ -87,10 +89,26 @@ Windows::Windows(AppContext& ctx) : ctx_(ctx) {
       sortability->open();
     });
   });
+
+  // The study window's tabs: the sensor against the assay computes whenever the window opens.
+  study_ = std::make_unique<StudyWindow>();
+  StudyWindow* study = study_.get();
+  auto* sensor = new SensorPanel(ws, fmt, ctx.errors, ctx.choosePictureFile);
+  study->addTab(sensor, "Датчик и анализ");
+  QObject::connect(study, &StudyWindow::opened, sensor,
+                   [&ctx, sensor] { ctx.guard([sensor] { sensor->ButtonComputeClick(); }); });
+  QObject::connect(study, &StudyWindow::closed, sensor, &SensorPanel::ButtonCancelClick);
+  QObject::connect(form1_->NStudy, &QAction::triggered, study, [&ctx, study] {
+    ctx.guard([&ctx, study] {
+      analysis::checkLumpsLoaded(ctx.ws);
+      study->open();
+    });
+  });
 }
 
 // Destroyed in reverse order of creation; timers stop with their windows.
 Windows::~Windows() {
+  study_.reset();
   sortability_.reset();
   ctx_.createObject = automation::createObject;  // the report windows' factory goes with them
   reports_.reset();

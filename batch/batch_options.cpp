@@ -15,6 +15,7 @@ std::string usage() {
          "      [--decimal ,|.] [--lumps FILE] [--grid FILE] [--report FILE.xlsx]\n"
          "      [--graph FILE.bmp] [--point N] [--no-graph4] [--histogram FILE.png|.svg|.pdf]\n"
          "      [--curve FILE] [--best-cut [--min-grade X] [--seed N]]\n"
+         "      [--sensor [--concentrate-side above|below] [--cutoff-grade G] [--roc FILE]]\n"
          "\n"
          "Читает лист рабочей книги (xlsx, xls, ods, csv), распределяет куски по карманам\n"
          "с заданными верхними границами и печатает итоговую строку.\n"
@@ -44,6 +45,15 @@ std::string usage() {
          "                       (1000 повторных выборок)\n"
          "  --min-grade X        наименьшее содержание элемента 1 в концентрате\n"
          "  --seed N             начальное число повторных выборок (1)\n"
+         "  --sensor             напечатать, как сортировка по параметру (показанию датчика)\n"
+         "                       близка к сортировке по содержанию элемента 1, и калибровку\n"
+         "                       содержания по параметру\n"
+         "  --concentrate-side S в концентрат идут куски с параметром выше границы (above,\n"
+         "                       по умолчанию) или ниже ее (below)\n"
+         "  --cutoff-grade G     граничное содержание: куски с содержанием элемента 1 не ниже G\n"
+         "                       рудные; напечатать, как датчик отличает их от пустых (ROC)\n"
+         "  --roc FILE           записать ROC-кривую: граница у каждого значения параметра\n"
+         "                       (FILE - : стандартный вывод)\n"
          "  --help               эта справка\n";
 }
 
@@ -127,6 +137,18 @@ const OptionRule kRules[] = {
     {"--best-cut", false, [](Options& o, S) { o.bestCut = true; }},
     {"--min-grade", true, [](Options& o, S v) { o.minGrade = v; }},
     {"--seed", true, [](Options& o, S v) { o.seed = v; }},
+    {"--sensor", false, [](Options& o, S) { o.sensor = true; }},
+    {"--concentrate-side", true,
+     [](Options& o, S v) {
+       if (v == "above")
+         o.concentrateSide = study::ConcentrateSide::Above;
+       else if (v == "below")
+         o.concentrateSide = study::ConcentrateSide::Below;
+       else
+         throw Error("--concentrate-side: ожидается above или below, получено '" + v + "'");
+     }},
+    {"--cutoff-grade", true, [](Options& o, S v) { o.cutoffGrade = v; }},
+    {"--roc", true, [](Options& o, S v) { o.rocFile = v; }},
 };
 
 const OptionRule* findRule(const std::string& name) {
@@ -146,9 +168,16 @@ void checkTogether(const Options& o, bool haveWorkbook) {
   if ((o.minGrade || o.seed) && !o.bestCut)
     throw Error(std::string(o.minGrade ? "--min-grade" : "--seed") +
                 " действует только вместе с --best-cut");
-  const bool sortability = o.curveFile || o.bestCut;
-  bool needsAnalysis = o.gridFile || o.reportFile || o.graphFile || o.histogramFile ||
-                       (!o.lumpsFile && !sortability);
+  if ((o.concentrateSide || o.cutoffGrade || o.rocFile) && !o.sensor)
+    throw Error(std::string(o.concentrateSide ? "--concentrate-side"
+                            : o.cutoffGrade   ? "--cutoff-grade"
+                                              : "--roc") +
+                " действует только вместе с --sensor");
+  // Ore and waste are told apart only against a cut-off grade.
+  if (o.rocFile && !o.cutoffGrade) throw Error("--roc действует только вместе с --cutoff-grade");
+  const bool study = o.curveFile || o.bestCut || o.sensor;
+  bool needsAnalysis =
+      o.gridFile || o.reportFile || o.graphFile || o.histogramFile || (!o.lumpsFile && !study);
   if (needsAnalysis && !o.limits) throw Error("Не заданы границы карманов: --limits \"L1;L2;...\"");
 }
 

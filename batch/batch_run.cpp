@@ -47,11 +47,13 @@ void run(const Options& options, char localeDecimal, std::ostream& out, Progress
   BatchState state(options.decimal.value_or(localeDecimal));
   state.progress = progress;
   const SortabilityRequest sortability = sortabilityRequest(options, state.fmt);
+  const study::SensorSettings sensor = sensorRequest(options, state.fmt);
   importStage(options, state);
   if (options.lumpsFile) writeGridTsv(state.sourceGrid, *options.lumpsFile, out);
   // Nothing reads the source grid past here; a log of millions of lumps needs the memory.
   state.sourceGrid.resize(0, 0);
   if (options.curveFile || options.bestCut) sortabilityStage(options, sortability, state, out);
+  if (options.sensor) sensorStage(options, sensor, state, out);
   if (!options.limits) return;
   analysisStage(options, state);
   if (options.gridFile) writeGridTsv(state.results, *options.gridFile, out);

@@ -24,16 +24,20 @@ std::vector<Place> orderOf(const double* v, std::int32_t n, double sign) {
 
 // 1-based ranks of v[1..n] into rank[1..n], tied values sharing the average of their ranks.
 // Returns false when every value is tied.
-bool ranks(const double* v, std::int32_t n, std::vector<double>& rank) {
-  const std::vector<Place> order = orderOf(v, n, 1.0);
-  rank.assign(static_cast<std::size_t>(n) + 1, 0.0);
+// From order, ascending in v or, with descending, in -v: the places a..b-1 of a tie are then
+// the ascending places n-b..n-1-a.
+bool ranks(const std::vector<Place>& order, bool descending, std::vector<double>& rank) {
+  const std::size_t n = order.size();
+  rank.assign(n + 1, 0.0);
   std::size_t a = 0;
-  while (a < order.size()) {
+  while (a < n) {
     std::size_t b = a + 1;
-    while (b < order.size() && order[b].bits == order[a].bits) ++b;
-    const double r = (static_cast<double>(a + 1) + static_cast<double>(b)) / 2;  // exact: halves
+    while (b < n && order[b].bits == order[a].bits) ++b;
+    const std::size_t first = descending ? n - b : a, last = descending ? n - a : b;
+    // exact: halves
+    const double r = (static_cast<double>(first + 1) + static_cast<double>(last)) / 2;
     for (std::size_t u = a; u < b; ++u) rank[order[u].lump] = r;
-    if (a == 0 && b == order.size()) return false;
+    if (a == 0 && b == n) return false;
     a = b;
   }
   return true;
@@ -72,6 +76,13 @@ Moments moments(const X& x, const Y& y, std::int32_t n, bool xSpread, bool ySpre
 }  // namespace
 
 Calibration calibrate(const double* x, const double* y, std::int32_t n, Progress& progress) {
+  if (n <= 0) return Calibration();
+  return calibrate(x, y, n, orderOf(x, n, 1.0), false, orderOf(y, n, 1.0), progress);
+}
+
+Calibration calibrate(const double* x, const double* y, std::int32_t n,
+                      const std::vector<Place>& xOrder, bool xDescending,
+                      const std::vector<Place>& yOrder, Progress& progress) {
   Calibration c;
   if (n <= 0) return c;
   progress.report(0, 3);
@@ -89,10 +100,10 @@ Calibration calibrate(const double* x, const double* y, std::int32_t n, Progress
   progress.checkStop();
   progress.report(1, 3);
   std::vector<double> rx, ry;
-  const bool rankedX = ranks(x, n, rx);
+  const bool rankedX = ranks(xOrder, xDescending, rx);
   progress.checkStop();
   progress.report(2, 3);
-  const bool rankedY = ranks(y, n, ry);
+  const bool rankedY = ranks(yOrder, false, ry);
   if (rankedX && rankedY) {
     const Moments r = moments(rx, ry, n, true, true);
     c.spearmanDefined = true;
@@ -123,12 +134,18 @@ RocPoint RocCurve::point(std::size_t i) const {
 
 OreWaste oreWaste(const double* p, const double* m, const double* c, std::int32_t n,
                   ConcentrateSide side, double grade, Progress& progress) {
-  OreWaste r;
-  r.cutoffGrade = grade;
-  r.lumps = n;
   const double sign = side == ConcentrateSide::Below ? -1.0 : 1.0;
   const std::vector<Place> order = orderOf(p, n, sign);
   progress.checkStop();
+  return oreWaste(order, m, c, side, grade, progress);
+}
+
+OreWaste oreWaste(const std::vector<Place>& order, const double* m, const double* c,
+                  ConcentrateSide side, double grade, Progress& progress) {
+  OreWaste r;
+  r.cutoffGrade = grade;
+  r.lumps = static_cast<std::int64_t>(order.size());
+  const double sign = side == ConcentrateSide::Below ? -1.0 : 1.0;
 
   // The cuts' groups of equal key, from the top down: what each cut accepts is what lies above
   // its group, so the sums run over the accepted lumps themselves.
@@ -136,6 +153,15 @@ OreWaste oreWaste(const double* p, const double* m, const double* c, std::int32_
   for (std::size_t u = 0; u < order.size(); ++u)
     if (u + 1 == order.size() || order[u + 1].bits != order[u].bits) groupEnd.push_back(u + 1);
   const std::size_t cuts = groupEnd.size();
+  // Each lump's class and mass in key order, gathered in one pass of loads that do not wait on
+  // each other; the sums below then read them in sequence, without a branch on the class.
+  std::vector<double> placeMass(order.size());
+  std::vector<unsigned char> placeOre(order.size());
+  for (std::size_t u = 0; u < order.size(); ++u) {
+    const std::int32_t i = order[u].lump;
+    placeMass[u] = m[i];
+    placeOre[u] = c[i] >= grade;
+  }
   std::vector<std::int32_t> oreIn(cuts), wasteIn(cuts);
   std::vector<long double> oreMassIn(cuts), wasteMassIn(cuts);
   std::int32_t ore = 0, waste = 0;
@@ -146,14 +172,13 @@ OreWaste oreWaste(const double* p, const double* m, const double* c, std::int32_
     oreMassIn[g] = oreMass;
     wasteMassIn[g] = wasteMass;
     for (std::size_t u = g ? groupEnd[g - 1] : 0; u < groupEnd[g]; ++u) {
-      const std::int32_t i = order[u].lump;
-      if (c[i] >= grade) {
-        ++ore;
-        oreMass += m[i];
-      } else {
-        ++waste;
-        wasteMass += m[i];
-      }
+      // Adding 0 leaves a sum as it is: the sums are those of the class's own masses, in order.
+      const bool isOre = placeOre[u];
+      const double mass = placeMass[u];
+      ore += isOre;
+      waste += !isOre;
+      oreMass += isOre ? mass : 0.0;
+      wasteMass += isOre ? 0.0 : mass;
     }
     if ((g & 0xFFFF) == 0) {
       progress.report(cuts - g, cuts);
@@ -163,9 +188,10 @@ OreWaste oreWaste(const double* p, const double* m, const double* c, std::int32_
   r.oreLumps = ore;
   r.oreMassShare = quotient(oreMass, oreMass + wasteMass) * 100;
   r.roc = RocCurve(ore, waste, oreMass, wasteMass);
-  for (std::size_t g = 0; g < cuts; ++g)
-    r.roc.add(p[order[groupEnd[g] - 1].lump] + 0.0, oreIn[g], wasteIn[g], oreMassIn[g],
-              wasteMassIn[g]);
+  for (std::size_t g = 0; g < cuts; ++g) {
+    const double key = keyOfBits(order[groupEnd[g] - 1].bits);
+    r.roc.add(sign * key + 0.0, oreIn[g], wasteIn[g], oreMassIn[g], wasteMassIn[g]);
+  }
   if (ore == 0 || waste == 0) return r;
 
   // The trapezoids from (1, 1) through every cut. By count the sum is a whole number over 2PN.
@@ -185,8 +211,8 @@ OreWaste oreWaste(const double* p, const double* m, const double* c, std::int32_
   }
   const std::size_t youden =
       *bestInKeyOrder(cuts, [&](std::size_t g) -> std::optional<long double> {
-        const RocPoint pt = r.roc.point(g);
-        return pt.orePassed - pt.wastePassed;
+        // The shares as RocCurve::point forms them, without the two by mass.
+        return quotient(oreIn[g], ore) - quotient(wasteIn[g], waste);
       });
   const RocPoint pt = r.roc.point(youden);
   r.youdenCut = pt.cut;

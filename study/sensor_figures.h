@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "data/progress.h"
+#include "study/radix_sort.h"
 
 namespace ore::study {
 
@@ -28,6 +29,11 @@ struct Calibration {
 
 // x[1..n] and y[1..n] (element 0 unused, as in the lump arrays). Both must be finite.
 Calibration calibrate(const double* x, const double* y, std::int32_t n, Progress& progress);
+// The same from the lumps already sorted: xOrder ascending in x (or, with xDescending, in -x),
+// yOrder ascending in y, as radix_sort.h sorts them.
+Calibration calibrate(const double* x, const double* y, std::int32_t n,
+                      const std::vector<Place>& xOrder, bool xDescending,
+                      const std::vector<Place>& yOrder, Progress& progress);
 
 // One point of the ROC curve: the shares (0..1) of the ore and of the waste that a cut accepts,
 // by count and by mass.
@@ -78,6 +84,9 @@ struct OreWaste {
 // the areas by count are exact quotients of whole numbers. Youden's cut: the largest TPR - FPR
 // by count, figures within 1e-12 of the larger counting as equal, the first in key order winning.
 OreWaste oreWaste(const double* p, const double* m, const double* c, std::int32_t n,
+                  ConcentrateSide side, double grade, Progress& progress);
+// The same from the lumps already sorted in the key order of side (ascending p, or -p for Below).
+OreWaste oreWaste(const std::vector<Place>& order, const double* m, const double* c,
                   ConcentrateSide side, double grade, Progress& progress);
 
 }  // namespace ore::study

@@ -36,13 +36,26 @@ CutFigures SortabilityCurve::figures(std::size_t cut) const {
   return f;
 }
 
-SortabilityCurve::SortabilityCurve(const Workspace& ws, Progress& progress)
-    : SortabilityCurve(build(ws, progress)) {}
+namespace {
 
-SortabilityCurve SortabilityCurve::build(const Workspace& ws, Progress& progress) {
-  const int C = ws.ContentCount;
-  analysis::checkContentCount(C);
+CurveKey keyOf(const Workspace& ws) {
+  analysis::checkContentCount(ws.ContentCount);
   analysis::checkDistributionKind(ws.DistributionKind);
+  return ws.DistributionKind == DistributionKind::Param ? CurveKey::Param : CurveKey::Content;
+}
+
+}  // namespace
+
+SortabilityCurve::SortabilityCurve(const Workspace& ws, Progress& progress)
+    : SortabilityCurve(build(ws, keyOf(ws), ws.ContentCount, progress, nullptr)) {}
+
+SortabilityCurve::SortabilityCurve(const Workspace& ws, CurveKey key, int contents,
+                                   Progress& progress, std::vector<Place>* order)
+    : SortabilityCurve(build(ws, key, contents, progress, order)) {}
+
+SortabilityCurve SortabilityCurve::build(const Workspace& ws, CurveKey keyKind, int C,
+                                         Progress& progress, std::vector<Place>* keepOrder) {
+  analysis::checkContentCount(C);
   analysis::checkLumpArrays(ws, C);
   const std::int32_t n = ws.LumpCount;
   if (n == 0) throw Error("Куски не загружены: кривые обогатимости не строятся");
@@ -50,18 +63,18 @@ SortabilityCurve SortabilityCurve::build(const Workspace& ws, Progress& progress
   const std::uint64_t total = 2 * static_cast<std::uint64_t>(n);
   progress.report(0, total);
 
-  const double* key =
-      ws.DistributionKind == DistributionKind::Param ? ws.Param.data() : ws.Content.data();
+  const bool byContent = keyKind == CurveKey::Content;
+  const bool negate = keyKind == CurveKey::NegatedParam;
+  const double* key = byContent ? ws.Content.data() : ws.Param.data();
   const double* m = ws.Mass.data();
   const auto c = analysis::contentColumns<kMaxSortabilityContents>(ws, C);
 
   std::vector<Place> order(static_cast<std::size_t>(n));
   for (std::int32_t i = 1; i <= n; ++i) {
     if (!std::isfinite(key[i]))
-      throw Error(
-          std::string(ws.DistributionKind == DistributionKind::Param ? "Параметр" : "Содержание") +
-          " куска " + std::to_string(i) + " вне диапазона чисел: расчет невозможен");
-    order[i - 1] = {orderedBits(key[i]), i};
+      throw Error(std::string(byContent ? "Содержание" : "Параметр") + " куска " +
+                  std::to_string(i) + " вне диапазона чисел: расчет невозможен");
+    order[i - 1] = {orderedBits(negate ? -key[i] : key[i]), i};
   }
   sortByKey(order);
   progress.checkStop();
@@ -69,6 +82,12 @@ SortabilityCurve SortabilityCurve::build(const Workspace& ws, Progress& progress
   SortabilityCurve cv;
   cv.C_ = C;
   const std::size_t S = static_cast<std::size_t>(C) + 1;
+  // Room for every cut at once: a million distinct keys would otherwise move the sums many times.
+  std::size_t cutsAhead = order.empty() ? 0 : 1;
+  for (std::size_t u = 1; u < order.size(); ++u) cutsAhead += order[u].bits != order[u - 1].bits;
+  cv.keys_.reserve(cutsAhead);
+  cv.cutEnd_.reserve(cutsAhead);
+  cv.tails_.reserve(cutsAhead * S);
   // The lumps' masses and contents in key order, gathered once so both sums read them in sequence.
   std::vector<double> mass(order.size());
   std::vector<std::vector<double>> content(S);
@@ -88,7 +107,9 @@ SortabilityCurve SortabilityCurve::build(const Workspace& ws, Progress& progress
     for (std::size_t u = b; u < e; ++u) {
       add(u);
       if (u + 1 == order.size() || order[u + 1].bits != order[u].bits) {
-        cv.keys_.push_back(key[order[u].lump] + 0.0);  // a key of -0 is the cut at 0
+        // The key from its bits (the negated one's for NegatedParam), not from the lump: no load
+        // from afar. A key of -0 comes back as the cut at 0.
+        cv.keys_.push_back(keyOfBits(order[u].bits));
         cv.cutEnd_.push_back(static_cast<std::int32_t>(u + 1));
         cv.tails_.insert(cv.tails_.end(), sum.begin(), sum.begin() + S);
       }
@@ -126,6 +147,7 @@ SortabilityCurve SortabilityCurve::build(const Workspace& ws, Progress& progress
   for (std::size_t u = 0; u < order.size(); ++u) content[1][u] *= mass[u];
   cv.metal1_ = std::move(content[1]);
   cv.mass_ = std::move(mass);
+  if (keepOrder) *keepOrder = std::move(order);
   progress.report(total, total);
   return cv;
 }

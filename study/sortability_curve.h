@@ -7,6 +7,7 @@
 
 #include "data/progress.h"
 #include "data/workspace.h"
+#include "study/radix_sort.h"
 
 namespace ore::study {
 
@@ -25,6 +26,10 @@ struct CutFigures {
   // Concentrate recovery of element 1 minus concentrate yield, in percentage points.
   long double efficiency() const { return concentrateRecovery[1] - concentrateYield; }
 };
+
+// What a curve is keyed on: the content of element 1, the parameter, or the parameter negated (the
+// concentrate then takes the lumps of the lower readings).
+enum class CurveKey { Content, Param, NegatedParam };
 
 // a / b, or 0 when b is 0: the rule of every figure of a cut.
 inline long double quotient(long double a, long double b) {
@@ -45,6 +50,12 @@ class SortabilityCurve {
   // are shorter than LumpCount + 1, a key is not a finite number, or the total mass is 0 or a
   // total is beyond the range of numbers as a double (the fraction analysis's messages).
   SortabilityCurve(const Workspace& ws, Progress& progress);
+  // The same curve keyed on key whatever DistributionKind says, for the contents 1..contents
+  // (1..10, whatever ContentCount says); the same failures otherwise. The keys of NegatedParam
+  // are the negated parameters, ascending. With order, the lumps in key order are left there too
+  // (ties in data-set order), for figures of the same key that need them.
+  SortabilityCurve(const Workspace& ws, CurveKey key, int contents, Progress& progress,
+                   std::vector<Place>* order = nullptr);
 
   int contentCount() const { return C_; }
   std::size_t cutCount() const { return keys_.size(); }
@@ -66,7 +77,8 @@ class SortabilityCurve {
   std::size_t cutEnd(std::size_t cut) const { return static_cast<std::size_t>(cutEnd_[cut]); }
 
  private:
-  static SortabilityCurve build(const Workspace& ws, Progress& progress);
+  static SortabilityCurve build(const Workspace& ws, CurveKey key, int contents, Progress& progress,
+                                std::vector<Place>* keepOrder);
 
   int C_ = 0;
   long double M_ = 0;
