@@ -48,7 +48,8 @@ void run(const Options& options, char localeDecimal, std::ostream& out) {
   const SortabilityRequest sortability = sortabilityRequest(options, state.fmt);
   importStage(options, state);
   if (options.lumpsFile) writeGridTsv(state.sourceGrid, *options.lumpsFile, out);
-  if (options.curveFile || options.bestCut) sortabilityStage(options, sortability, state, out);
+  if (options.curveFile || options.bestCut || options.value)
+    sortabilityStage(options, sortability, state, out);
   if (!options.limits) return;
   analysisStage(options, state);
   if (options.gridFile) writeGridTsv(state.results, *options.gridFile, out);

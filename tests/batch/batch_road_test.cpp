@@ -280,7 +280,7 @@ TEST(BatchRoadTest, TheBinaryExitsWithOneAndTheMessageOnStandardError) {
       {wb + " --best-cut --seed ''",
        "--seed: ожидается целое число от 0 до 18446744073709551615, а не «»"},
       {wb + " --limits 1 --contents x", "'x' is not a valid integer value"},
-      {wb + " --curve - --seed 2", "--seed действует только вместе с --best-cut"},
+      {wb + " --curve - --seed 2", "--seed действует только вместе с --best-cut или --value"},
       {wb + " --best-cut --min-grade 50",
        "Ни одна граница не дает содержания элемента 1 в концентрате не ниже 50: лучшая граница "
        "не определена"},
