@@ -291,34 +291,40 @@ ValueInterval bootstrapCutValue(const SortabilityCurve& cv, std::size_t cut,
   threads = std::clamp<unsigned>(threads, 1, static_cast<unsigned>(B));
   std::atomic<int> next{0}, done{0};
   progress.report(0, static_cast<std::uint64_t>(B));
+  // V of one resample from its counts w, in blocks summed in double, each added to the extended
+  // sums, as the walk sums.
+  auto resampleValue = [&](const auto* w) {
+    long double Wt = 0, Wc = 0, G = 0;
+    constexpr std::size_t kBlock = 256;
+    for (std::size_t b = 0; b < n; b += kBlock) {
+      const std::size_t e = std::min(n, b + kBlock), split = std::clamp(end, b, e);
+      double wt = 0, wc = 0, g = 0;
+      for (std::size_t u = b; u < split; ++u) wt += w[u] * mass[u];
+      for (std::size_t u = split; u < e; ++u) {
+        wc += w[u] * mass[u];
+        g += w[u] * value[u];
+      }
+      Wt += wt;
+      Wc += wc;
+      G += g;
+    }
+    const long double numerator = G - inputs.costProcess * Wc - inputs.costReject * Wt;
+    return quotient(numerator, Wt + Wc) - inputs.costSort;
+  };
   auto work = [&](bool reports) {
-    // Counts wide enough for any draw: one resample at a time, so no need to save cache here.
-    std::vector<std::uint32_t> w(n);
+    // The walk's counts: 8 bits, and 32 for a resample that draws a lump 255 times.
+    std::vector<std::uint8_t> w(n);
+    std::vector<std::uint32_t> wide;
     for (int r; !progress.stopRequested() && (r = next.fetch_add(1)) < B;) {
       std::fill(w.begin(), w.end(), 0);
-      RandomGenerator gen(settings.seed, static_cast<std::uint64_t>(r));
-      for (std::size_t t = 0; t < n; ++t) ++w[gen.below(n)];
-      // Blocks summed in double, each added to the extended sums, as the walk sums.
-      long double Wt = 0, Wc = 0, G = 0;
-      constexpr std::size_t kBlock = 256;
-      for (std::size_t b = 0; b < n; b += kBlock) {
-        const std::size_t e = std::min(n, b + kBlock);
-        double wt = 0, wc = 0, g = 0;
-        for (std::size_t u = b; u < e; ++u) {
-          const double x = w[u];
-          if (u < end) {
-            wt += x * mass[u];
-          } else {
-            wc += x * mass[u];
-            g += x * value[u];
-          }
-        }
-        Wt += wt;
-        Wc += wc;
-        G += g;
+      if (draw(settings.seed, static_cast<std::size_t>(r), n, w.data())) {
+        values[static_cast<std::size_t>(r)] = resampleValue(w.data());
+      } else {
+        wide.assign(n, 0);
+        RandomGenerator again(settings.seed, static_cast<std::uint64_t>(r));
+        for (std::size_t t = 0; t < n; ++t) ++wide[again.below(n)];
+        values[static_cast<std::size_t>(r)] = resampleValue(wide.data());
       }
-      const long double numerator = G - inputs.costProcess * Wc - inputs.costReject * Wt;
-      values[static_cast<std::size_t>(r)] = quotient(numerator, Wt + Wc) - inputs.costSort;
       const int finished = done.fetch_add(1) + 1;
       if (reports)
         progress.report(static_cast<std::uint64_t>(finished), static_cast<std::uint64_t>(B));
