@@ -65,10 +65,13 @@ ValuePanel::ValuePanel(Workspace& ws, const NumberFormat& fmt, ErrorBox& errors,
   addChartViewSaveMenu(ChartValue, chart_.chart()->title(), errors_, choosePicture);
 
   auto* elements = new QGridLayout;
-  elements->addWidget(new QLabel("Элемент"), 0, 0);
-  elements->addWidget(new QLabel("Цена тонны"), 0, 1);
-  elements->addWidget(new QLabel("Извлечение на фабрике, %"), 0, 2);
-  elements->addWidget(new QLabel("Наибольшее содержание, %"), 0, 3);
+  int column = 0;
+  for (const char* text : {"Элемент", "Цена тонны элемента", "Извлечение на фабрике, %",
+                           "Наибольшее содержание в концентрате, %"}) {
+    auto* l = new QLabel(text);
+    l->setWordWrap(true);
+    elements->addWidget(l, 0, column++);
+  }
   for (int k = 1; k <= study::kMaxSortabilityContents; ++k) {
     const QString n = QString::number(k);
     LabelElement[k] = new QLabel("№= " + n);
@@ -76,6 +79,7 @@ ValuePanel::ValuePanel(Workspace& ws, const NumberFormat& fmt, ErrorBox& errors,
     EditPrice[k] = field("EditPrice" + n, "0");
     EditRecovery[k] = field("EditRecovery" + n, "100");
     EditMaxContent[k] = field("EditMaxContent" + n, "нет");
+    for (QLineEdit* e : {EditPrice[k], EditRecovery[k], EditMaxContent[k]}) e->setMaximumWidth(130);
     elements->addWidget(LabelElement[k], k, 0);
     elements->addWidget(EditPrice[k], k, 1);
     elements->addWidget(EditRecovery[k], k, 2);
@@ -100,6 +104,7 @@ ValuePanel::ValuePanel(Workspace& ws, const NumberFormat& fmt, ErrorBox& errors,
   for (const auto& [text, edit] : costRows) {
     auto* l = new QLabel(text);
     l->setBuddy(edit);
+    edit->setMaximumWidth(130);
     costs->addWidget(l, r, 0);
     costs->addWidget(edit, r++, 1);
   }
@@ -116,6 +121,7 @@ ValuePanel::ValuePanel(Workspace& ws, const NumberFormat& fmt, ErrorBox& errors,
     auto* l = new QLabel(text);
     l->setWordWrap(true);
     l->setBuddy(edit);
+    edit->setMaximumWidth(130);
     limits->addWidget(l, r, 0);
     limits->addWidget(edit, r++, 1);
   }
@@ -141,7 +147,7 @@ ValuePanel::ValuePanel(Workspace& ws, const NumberFormat& fmt, ErrorBox& errors,
   GridFigures->setRowCount(1);
   GridFigures->setCell(0, 0, "Показатель");
   GridFigures->setCell(1, 0, "Значение");
-  GridFigures->setColWidth(0, 250);
+  GridFigures->setColWidth(0, 330);
   GridFigures->horizontalHeader()->setStretchLastSection(true);
   GridFigures->setEditTriggers(QAbstractItemView::NoEditTriggers);
   GridFigures->setWordWrap(true);
@@ -173,7 +179,8 @@ ValuePanel::ValuePanel(Workspace& ws, const NumberFormat& fmt, ErrorBox& errors,
   scroll->setWidget(sideBox);
   scroll->setWidgetResizable(true);
   scroll->setFrameShape(QFrame::NoFrame);
-  scroll->setFixedWidth(500);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scroll->setFixedWidth(560);
 
   auto* top = new QHBoxLayout(this);
   top->addWidget(ChartValue, 1);
