@@ -51,6 +51,8 @@ TForm1::TForm1(WindowContext& ctx) : ctx_(ctx) {
   analysis->setObjectName("NAnalysis");
   NSortability = analysis->addAction("Кривые обогатимости по кускам");
   NSortability->setObjectName("NSortability");
+  NStudy = analysis->addAction("Исследование сортировки");
+  NStudy->setObjectName("NStudy");
 
   client_ = new ClientArea(countText_);
   setCentralWidget(client_);

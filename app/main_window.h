@@ -44,6 +44,8 @@ class TForm1 : public QMainWindow, public SourceWindow {
   QAction* N7 = nullptr;
   // "Анализ" > "Кривые обогатимости по кускам"; app/ connects it to the sortability window.
   QAction* NSortability = nullptr;
+  // "Анализ" > "Исследование сортировки"; app/ connects it to the study window.
+  QAction* NStudy = nullptr;
   QGroupBox* GroupBox1 = nullptr;
   StringGrid* StringGrid1 = nullptr;
   QPushButton* Button3 = nullptr;

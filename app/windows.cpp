@@ -17,6 +17,8 @@
 #include "setup/gui/calc_params_dialog.h"
 #include "setup/gui/distribution_dialog.h"
 #include "study/gui/sortability_window.h"
+#include "study/gui/study_window.h"
+#include "study/gui/value_panel.h"
 #include "study/pocket_cuts.h"
 
 namespace ore::gui {
@@ -87,10 +89,25 @@ Windows::Windows(AppContext& ctx) : ctx_(ctx) {
       sortability->open();
     });
   });
+
+  study_ = std::make_unique<StudyWindow>(ws, fmt, ctx.errors, ctx.choosePictureFile);
+  StudyWindow* study = study_.get();
+  QObject::connect(form1_->NStudy, &QAction::triggered, study, [&ctx, study] {
+    ctx.guard([&ctx, study] {
+      analysis::checkLumpsLoaded(ctx.ws);
+      study->open();
+    });
+  });
+  // The value of a cut: its inputs live in the panel's fields as long as the window does, the
+  // program's run; each opening shows a row for every content loaded.
+  auto* value = new ValuePanel(ws, fmt, ctx.errors, ctx.choosePictureFile);
+  study->addTab(value, "Стоимость границы");
+  QObject::connect(study, &StudyWindow::opened, value, &ValuePanel::showContents);
 }
 
 // Destroyed in reverse order of creation; timers stop with their windows.
 Windows::~Windows() {
+  study_.reset();
   sortability_.reset();
   ctx_.createObject = automation::createObject;  // the report windows' factory goes with them
   reports_.reset();

@@ -11,6 +11,7 @@ namespace ore::gui {
 
 class ReportWindows;
 class SortabilityWindow;
+class StudyWindow;
 class ResultsWindowsView;
 
 class Windows {
@@ -29,6 +30,7 @@ class Windows {
   std::unique_ptr<TForm7> form7_;
   std::unique_ptr<TForm8> form8_;
   std::unique_ptr<SortabilityWindow> sortability_;
+  std::unique_ptr<StudyWindow> study_;
   std::unique_ptr<ReportWindows> reports_;  // a window for every visible report application
   std::unique_ptr<ResultsWindowsView> resultsView_;
 };

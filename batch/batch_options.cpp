@@ -18,6 +18,7 @@ std::string usage() {
          "      [--value --price k=P [--price k=P ...] [--plant-recovery k=R ...]\n"
          "       [--cost-process X] [--cost-reject X] [--cost-sort X] [--value-curve FILE]]\n"
          "      [--max-content k=X ...] [--min-recovery X] [--max-yield X]\n"
+         "      [--sensor [--concentrate-side above|below] [--cutoff-grade G] [--roc FILE]]\n"
          "\n"
          "Читает лист рабочей книги (xlsx, xls, ods, csv), распределяет куски по карманам\n"
          "с заданными верхними границами и печатает итоговую строку.\n"
@@ -61,6 +62,15 @@ std::string usage() {
          "  --max-yield X        наибольший выход концентрата, %\n"
          "                       (ограничения --min-grade, --max-content, --min-recovery,\n"
          "                       --max-yield действуют на --best-cut и --value)\n"
+         "  --sensor             напечатать, как сортировка по параметру (показанию датчика)\n"
+         "                       близка к сортировке по содержанию элемента 1, и калибровку\n"
+         "                       содержания по параметру\n"
+         "  --concentrate-side S в концентрат идут куски с параметром выше границы (above,\n"
+         "                       по умолчанию) или ниже ее (below)\n"
+         "  --cutoff-grade G     граничное содержание: куски с содержанием элемента 1 не ниже G\n"
+         "                       рудные; напечатать, как датчик отличает их от пустых (ROC)\n"
+         "  --roc FILE           записать ROC-кривую: граница у каждого значения параметра\n"
+         "                       (FILE - : стандартный вывод)\n"
          "  --help               эта справка\n";
 }
 
@@ -144,6 +154,18 @@ const OptionRule kRules[] = {
     {"--best-cut", false, [](Options& o, S) { o.bestCut = true; }},
     {"--min-grade", true, [](Options& o, S v) { o.minGrade = v; }},
     {"--seed", true, [](Options& o, S v) { o.seed = v; }},
+    {"--sensor", false, [](Options& o, S) { o.sensor = true; }},
+    {"--concentrate-side", true,
+     [](Options& o, S v) {
+       if (v == "above")
+         o.concentrateSide = study::ConcentrateSide::Above;
+       else if (v == "below")
+         o.concentrateSide = study::ConcentrateSide::Below;
+       else
+         throw Error("--concentrate-side: ожидается above или below, получено '" + v + "'");
+     }},
+    {"--cutoff-grade", true, [](Options& o, S v) { o.cutoffGrade = v; }},
+    {"--roc", true, [](Options& o, S v) { o.rocFile = v; }},
     // What a cut is worth, and the limits on the product.
     {"--value", false, [](Options& o, S) { o.value = true; }},
     {"--price", true, [](Options& o, S v) { o.prices.push_back(v); }},
@@ -195,9 +217,16 @@ void checkTogether(const Options& o, bool haveWorkbook) {
     throw Error("--graph: рисунок нельзя вывести в стандартный вывод, укажите имя файла");
   if (!haveWorkbook) throw Error("Не задана рабочая книга (см. orefrac-batch --help)");
   checkValueTogether(o);
-  const bool sortability = o.curveFile || o.bestCut || o.value;
-  bool needsAnalysis = o.gridFile || o.reportFile || o.graphFile || o.histogramFile ||
-                       (!o.lumpsFile && !sortability);
+  if ((o.concentrateSide || o.cutoffGrade || o.rocFile) && !o.sensor)
+    throw Error(std::string(o.concentrateSide ? "--concentrate-side"
+                            : o.cutoffGrade   ? "--cutoff-grade"
+                                              : "--roc") +
+                " действует только вместе с --sensor");
+  // Ore and waste are told apart only against a cut-off grade.
+  if (o.rocFile && !o.cutoffGrade) throw Error("--roc действует только вместе с --cutoff-grade");
+  const bool study = o.curveFile || o.bestCut || o.value || o.sensor;
+  bool needsAnalysis =
+      o.gridFile || o.reportFile || o.graphFile || o.histogramFile || (!o.lumpsFile && !study);
   if (needsAnalysis && !o.limits) throw Error("Не заданы границы карманов: --limits \"L1;L2;...\"");
 }
 

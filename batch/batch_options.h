@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "data/choices.h"
+#include "study/sensor_figures.h"
 
 namespace ore::batch {
 
@@ -30,10 +31,14 @@ struct Options {
   std::optional<std::string> histogramFile;  // .png, .svg or .pdf
   std::optional<std::string> point;          // --point N
   bool noGraph4 = false;
-  std::optional<std::string> curveFile;  // --curve FILE
-  bool bestCut = false;                  // --best-cut
-  std::optional<std::string> minGrade;   // --min-grade X, as typed
-  std::optional<std::string> seed;       // --seed N, as typed
+  std::optional<std::string> curveFile;                   // --curve FILE
+  bool bestCut = false;                                   // --best-cut
+  std::optional<std::string> minGrade;                    // --min-grade X, as typed
+  std::optional<std::string> seed;                        // --seed N, as typed
+  bool sensor = false;                                    // --sensor
+  std::optional<study::ConcentrateSide> concentrateSide;  // --concentrate-side above | below
+  std::optional<std::string> cutoffGrade;                 // --cutoff-grade G, as typed
+  std::optional<std::string> rocFile;                     // --roc FILE
   // What a cut is worth and the limits on the product, each value as typed.
   bool value = false;                         // --value
   std::vector<std::string> prices;            // --price k=P, repeatable

@@ -46,10 +46,12 @@ std::string stdoutFailure(int err) {
 void run(const Options& options, char localeDecimal, std::ostream& out) {
   BatchState state(options.decimal.value_or(localeDecimal));
   const SortabilityRequest sortability = sortabilityRequest(options, state.fmt);
+  const study::SensorSettings sensor = sensorRequest(options, state.fmt);
   importStage(options, state);
   if (options.lumpsFile) writeGridTsv(state.sourceGrid, *options.lumpsFile, out);
   if (options.curveFile || options.bestCut || options.value)
     sortabilityStage(options, sortability, state, out);
+  if (options.sensor) sensorStage(options, sensor, state, out);
   if (!options.limits) return;
   analysisStage(options, state);
   if (options.gridFile) writeGridTsv(state.results, *options.gridFile, out);

@@ -14,6 +14,7 @@
 #include "platform/spreadsheet/automation.h"
 #include "study/cut_limits.h"
 #include "study/cut_value.h"
+#include "study/sensor_study.h"
 
 namespace ore::batch {
 
@@ -68,6 +69,13 @@ void valueStage(const Options& options, const SortabilityRequest& request,
 // --curve and --best-cut (batch_sortability.cpp); the best cut's lines go to out.
 void sortabilityStage(const Options& options, const SortabilityRequest& request, BatchState& state,
                       std::ostream& out);
+
+// --concentrate-side and --cutoff-grade converted with the program's number rules; throws
+// ore::Error naming the option.
+study::SensorSettings sensorRequest(const Options& options, const NumberFormat& fmt);
+// --sensor and --roc (batch_sensor.cpp): the figures one a line to out, "label: value".
+void sensorStage(const Options& options, const study::SensorSettings& settings, BatchState& state,
+                 std::ostream& out);
 
 // Writes a grid as tab-separated cell texts, one line per row; "-" is standard output. A file is
 // replaced only when complete; a failed write throws ore::Error with the system's reason.

@@ -49,7 +49,9 @@ void rowDone(std::size_t cut, std::size_t cuts, Progress& progress) {
   progress.checkStop();
 }
 
-bool endsWith(const std::string& path, const char* ending) {
+}  // namespace
+
+bool endsWithIgnoringCase(const std::string& path, const char* ending) {
   const std::string e(ending);
   if (path.size() < e.size()) return false;
   return std::equal(e.begin(), e.end(), path.end() - static_cast<std::ptrdiff_t>(e.size()),
@@ -58,8 +60,6 @@ bool endsWith(const std::string& path, const char* ending) {
                              std::tolower(static_cast<unsigned char>(b));
                     });
 }
-
-}  // namespace
 
 TextGrid sortabilityCurveGrid(const SortabilityCurve& cv, const NumberFormat& fmt,
                               Progress& progress) {
@@ -131,9 +131,9 @@ std::string sortabilityCurveCsv(const SortabilityCurve& cv, const NumberFormat& 
 
 void saveSortabilityCurve(const SortabilityCurve& cv, const NumberFormat& fmt,
                           const std::string& path, Progress& progress) {
-  if (endsWith(path, ".xlsx"))
+  if (endsWithIgnoringCase(path, ".xlsx"))
     writeXlsx(sortabilityCurveWorkbook(cv, progress), path);
-  else if (endsWith(path, ".csv"))
+  else if (endsWithIgnoringCase(path, ".csv"))
     writeFileSafely(path, sortabilityCurveCsv(cv, fmt, progress));
   else
     throw Error("Таблица сохраняется как .xlsx или .csv: " + path);

@@ -32,6 +32,9 @@ Workbook sortabilityCurveWorkbook(const SortabilityCurve& curve, Progress& progr
 std::string sortabilityCurveCsv(const SortabilityCurve& curve, const NumberFormat& fmt,
                                 Progress& progress);
 
+// The name ends in ending, letters of either case alike: how a table's save chooses its format.
+bool endsWithIgnoringCase(const std::string& path, const char* ending);
+
 // Saves the curve as .xlsx or .csv, chosen by the name's ending (either case), written under a
 // temporary name and renamed over the file only when complete. Throws ore::Error for any other
 // ending and for the writers' failures.

@@ -36,13 +36,26 @@ CutFigures SortabilityCurve::figures(std::size_t cut) const {
   return f;
 }
 
-SortabilityCurve::SortabilityCurve(const Workspace& ws, Progress& progress)
-    : SortabilityCurve(build(ws, progress)) {}
+namespace {
 
-SortabilityCurve SortabilityCurve::build(const Workspace& ws, Progress& progress) {
-  const int C = ws.ContentCount;
-  analysis::checkContentCount(C);
+CurveKey keyOf(const Workspace& ws) {
+  analysis::checkContentCount(ws.ContentCount);
   analysis::checkDistributionKind(ws.DistributionKind);
+  return ws.DistributionKind == DistributionKind::Param ? CurveKey::Param : CurveKey::Content;
+}
+
+}  // namespace
+
+SortabilityCurve::SortabilityCurve(const Workspace& ws, Progress& progress)
+    : SortabilityCurve(build(ws, keyOf(ws), ws.ContentCount, progress)) {}
+
+SortabilityCurve::SortabilityCurve(const Workspace& ws, CurveKey key, int contents,
+                                   Progress& progress)
+    : SortabilityCurve(build(ws, key, contents, progress)) {}
+
+SortabilityCurve SortabilityCurve::build(const Workspace& ws, CurveKey keyKind, int C,
+                                         Progress& progress) {
+  analysis::checkContentCount(C);
   analysis::checkLumpArrays(ws, C);
   const std::int32_t n = ws.LumpCount;
   if (n == 0) throw Error("Куски не загружены: кривые обогатимости не строятся");
@@ -50,18 +63,18 @@ SortabilityCurve SortabilityCurve::build(const Workspace& ws, Progress& progress
   const std::uint64_t total = 2 * static_cast<std::uint64_t>(n);
   progress.report(0, total);
 
-  const double* key =
-      ws.DistributionKind == DistributionKind::Param ? ws.Param.data() : ws.Content.data();
+  const bool byContent = keyKind == CurveKey::Content;
+  const bool negate = keyKind == CurveKey::NegatedParam;
+  const double* key = byContent ? ws.Content.data() : ws.Param.data();
   const double* m = ws.Mass.data();
   const auto c = analysis::contentColumns<kMaxSortabilityContents>(ws, C);
 
   std::vector<Place> order(static_cast<std::size_t>(n));
   for (std::int32_t i = 1; i <= n; ++i) {
     if (!std::isfinite(key[i]))
-      throw Error(
-          std::string(ws.DistributionKind == DistributionKind::Param ? "Параметр" : "Содержание") +
-          " куска " + std::to_string(i) + " вне диапазона чисел: расчет невозможен");
-    order[i - 1] = {orderedBits(key[i]), i};
+      throw Error(std::string(byContent ? "Содержание" : "Параметр") + " куска " +
+                  std::to_string(i) + " вне диапазона чисел: расчет невозможен");
+    order[i - 1] = {orderedBits(negate ? -key[i] : key[i]), i};
   }
   sortByKey(order);
   progress.checkStop();
@@ -88,7 +101,8 @@ SortabilityCurve SortabilityCurve::build(const Workspace& ws, Progress& progress
     for (std::size_t u = b; u < e; ++u) {
       add(u);
       if (u + 1 == order.size() || order[u + 1].bits != order[u].bits) {
-        cv.keys_.push_back(key[order[u].lump] + 0.0);  // a key of -0 is the cut at 0
+        const double v = key[order[u].lump];
+        cv.keys_.push_back((negate ? -v : v) + 0.0);  // a key of -0 is the cut at 0
         cv.cutEnd_.push_back(static_cast<std::int32_t>(u + 1));
         cv.tails_.insert(cv.tails_.end(), sum.begin(), sum.begin() + S);
       }

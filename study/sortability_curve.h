@@ -26,6 +26,10 @@ struct CutFigures {
   long double efficiency() const { return concentrateRecovery[1] - concentrateYield; }
 };
 
+// What a curve is keyed on: the content of element 1, the parameter, or the parameter negated (the
+// concentrate then takes the lumps of the lower readings).
+enum class CurveKey { Content, Param, NegatedParam };
+
 // a / b, or 0 when b is 0: the rule of every figure of a cut.
 inline long double quotient(long double a, long double b) {
   return b != 0 ? a / b : 0.0L;
@@ -45,6 +49,10 @@ class SortabilityCurve {
   // are shorter than LumpCount + 1, a key is not a finite number, or the total mass is 0 or a
   // total is beyond the range of numbers as a double (the fraction analysis's messages).
   SortabilityCurve(const Workspace& ws, Progress& progress);
+  // The same curve keyed on key whatever DistributionKind says, for the contents 1..contents
+  // (1..10, whatever ContentCount says); the same failures otherwise. The keys of NegatedParam
+  // are the negated parameters, ascending.
+  SortabilityCurve(const Workspace& ws, CurveKey key, int contents, Progress& progress);
 
   int contentCount() const { return C_; }
   std::size_t cutCount() const { return keys_.size(); }
@@ -73,7 +81,8 @@ class SortabilityCurve {
   const std::int32_t* placeLump() const { return lump_.data(); }
 
  private:
-  static SortabilityCurve build(const Workspace& ws, Progress& progress);
+  static SortabilityCurve build(const Workspace& ws, CurveKey key, int contents,
+                                Progress& progress);
 
   int C_ = 0;
   long double M_ = 0;

@@ -173,6 +173,73 @@ TEST(BatchRoadTest, ValueOfTheBasicWorkbookWithItsCurve) {
                       "3,27420154951769"}));
 }
 
+TEST(BatchRoadTest, SensorFiguresOfLumpsCountedByHand) {
+  // Lumps (mass, content, parameter). Ideal: the cut at content 2 sends 3 of 5 mass and 14 of 16
+  // metal up, E = 87,5 - 60. Sensor: at 1 E = 100 - 80; read the other way its every cut but the
+  // empty top loses. Ore (content >= 4) lies at readings 2 and 4, waste at 1 and 3: the cuts at 1
+  // and 3 tie for Youden's figure and the first wins; by mass the waste weighs 1 + 1, the ore 2
+  // + 1.
+  const char* kLumps = "№;Масса;Содержание;Параметр\n1;1;0;1\n2;1;2;3\n3;2;4;2\n4;1;6;4\n";
+  // No spread at all: nothing that needs one is defined, and every lump is ore.
+  const char* kFlat = "№;Масса;Содержание;Параметр\n1;1;5;7\n2;2;5;7\n";
+  const std::vector<std::string> calibration = {"Наклон калибровки содержания по параметру: 1,6",
+                                                "Сдвиг калибровки содержания по параметру: -1",
+                                                "Коэффициент детерминации R²: 0,64",
+                                                "Ранговая корреляция Спирмена: 0,8"};
+  auto with = [](std::vector<std::string> a, const std::vector<std::string>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+  };
+  struct Case {
+    const char* lumps;
+    std::vector<std::string> options;
+    std::vector<std::string> out;
+  } cases[] = {
+      {kLumps,
+       {"--cutoff-grade", "4", "--roc", "-"},
+       with(with({"Лучшая граница по параметру: 1", "Эффективность разделения по параметру E: 20",
+                  "Лучшая граница по содержанию: 2",
+                  "Эффективность разделения по содержанию E: 27,5",
+                  "Эффективность датчика, %: 72,7272727272727"},
+                 calibration),
+            {"Граничное содержание: 4", "Рудных кусков: 2 из 4", "Доля массы рудных кусков, %: 60",
+             "Площадь под ROC-кривой по кускам: 0,75",
+             "Площадь под ROC-кривой по массе: 0,666666666666667", "Граница по Юдену: 1",
+             "Чувствительность при ней, %: 100", "Специфичность при ней, %: 50",
+             "Граница\tДоля принятых рудных кусков, %\tДоля принятых пустых кусков, %\t"
+             "Доля принятой массы руды, %\tДоля принятой массы пустой породы, %",
+             "1\t100\t50\t100\t50", "2\t50\t50\t33,3333333333333\t50",
+             "3\t50\t0\t33,3333333333333\t0", "4\t0\t0\t0\t0"})},
+      // The cuts are written as readings: the top cut of side below is the lowest one.
+      {kLumps,
+       {"--concentrate-side", "below"},
+       with({"Лучшая граница по параметру: 1", "Эффективность разделения по параметру E: 0",
+             "Лучшая граница по содержанию: 2", "Эффективность разделения по содержанию E: 27,5",
+             "Эффективность датчика, %: 0"},
+            calibration)},
+      {kFlat,
+       {"--cutoff-grade", "5"},
+       {"Лучшая граница по параметру: 7", "Эффективность разделения по параметру E: 0",
+        "Лучшая граница по содержанию: 5", "Эффективность разделения по содержанию E: 0",
+        "Эффективность датчика, %: не определена",
+        "Наклон калибровки содержания по параметру: не определен",
+        "Сдвиг калибровки содержания по параметру: не определен",
+        "Коэффициент детерминации R²: не определен", "Ранговая корреляция Спирмена: не определена",
+        "Граничное содержание: 5", "Рудных кусков: 2 из 2", "Доля массы рудных кусков, %: 100",
+        "Площадь под ROC-кривой по кускам: не определена",
+        "Площадь под ROC-кривой по массе: не определена", "Граница по Юдену: не определена",
+        "Чувствительность при ней, %: не определена", "Специфичность при ней, %: не определена"}},
+  };
+  TempFolder dir;
+  for (const Case& c : cases) {
+    const std::string csv = dir.file("lumps.csv");
+    std::ofstream(csv) << c.lumps;
+    std::vector<std::string> a = {csv, "--decimal", ",", "--sensor"};
+    a.insert(a.end(), c.options.begin(), c.options.end());
+    EXPECT_EQ(lines(run(a)), c.out) << c.options.front();
+  }
+}
+
 TEST(BatchRoadTest, LumpsToStandardOutputAsTheSourceGridHoldsThem) {
   const std::vector<std::string> out = lines(run(args({"--lumps", "-"})));
   ASSERT_EQ(out.size(), 122u);  // header, 120 lumps, the label
@@ -327,6 +394,11 @@ TEST(BatchRoadTest, TheBinaryExitsWithOneAndTheMessageOnStandardError) {
        "--seed: ожидается целое число от 0 до 18446744073709551615, а не «»"},
       {wb + " --limits 1 --contents x", "'x' is not a valid integer value"},
       {wb + " --curve - --seed 2", "--seed действует только вместе с --best-cut или --value"},
+      {wb + " --decimal , --sensor --cutoff-grade 1.5",
+       "--cutoff-grade: ожидается число с десятичным разделителем «,», а не «1.5»"},
+      {wb + " --sensor --concentrate-side left",
+       "--concentrate-side: ожидается above или below, получено 'left'"},
+      {wb + " --roc -", "--roc действует только вместе с --sensor"},
       {wb + " --best-cut --min-grade 50",
        "Ни одна граница не дает содержания элемента 1 в концентрате не ниже 50: лучшая граница "
        "не определена"},

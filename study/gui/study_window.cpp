@@ -1,0 +1,44 @@
+#include "study/gui/study_window.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "platform/gui/show_in_front.h"
+#include "study/gui/sensor_panel.h"
+
+namespace ore::gui {
+
+StudyWindow::StudyWindow(Workspace& ws, const NumberFormat& fmt, ErrorBox& errors,
+                         const PictureFileChooser& choosePicture)
+    : Form("StudyWindow", "Исследование сортировки", 1280, 820) {
+  Tabs = new QTabWidget;
+  Tabs->setObjectName("Tabs");
+  Sensor = new SensorPanel(ws, fmt, errors, choosePicture);
+  Tabs->addTab(Sensor, "Датчик и анализ");
+  ButtonClose = new QPushButton("Выход");
+  ButtonClose->setObjectName("ButtonClose");
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(ButtonClose);
+  auto* top = new QVBoxLayout(this);
+  top->addWidget(Tabs, 1);
+  top->addLayout(buttons);
+  connect(ButtonClose, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void StudyWindow::open() {
+  showInFront(this);
+  emit opened();
+  Sensor->ButtonComputeClick();
+}
+
+void StudyWindow::addTab(QWidget* panel, const QString& title) {
+  Tabs->addTab(panel, title);
+}
+
+void StudyWindow::closeEvent(QCloseEvent* e) {
+  Sensor->ButtonCancelClick();
+  Form::closeEvent(e);
+}
+
+}  // namespace ore::gui
