@@ -13,9 +13,11 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/main_window.h"
 #include "batch/batch_options.h"
 #include "batch/batch_run.h"
 #include "gui_harness.h"
+#include "study/gui/study_window.h"
 #include "study/gui/value_panel.h"
 
 namespace ore::gui::test {
@@ -122,6 +124,34 @@ TEST(ValuePanelTest, FiguresAsTheBatchPrintsThemAndFieldsThatRefuseBadText) {
   EXPECT_EQ(errors.messages,
             std::vector<std::string>{"Ни одна граница не дает содержания элемента 1 в концентрате "
                                      "не ниже 50: лучшая граница по стоимости не определена"});
+}
+
+// The panel is the study window's second tab, and what was typed into it outlives the window's
+// closing: the program's run.
+TEST(ValuePanelTest, ATabOfTheStudyWindowKeepingItsInputs) {
+  Harness h;
+  std::vector<std::string> load = kLoad;
+  load.push_back("--curve");
+  load.push_back("/dev/null");
+  batch::BatchState s(',');
+  batch::importStage(batch::parseOptions(load), s);
+  h.ws = s.ws;
+  h.ws.DistributionKind = DistributionKind::Content;
+  h.ctx.Form1->NStudy->trigger();
+  StudyWindow* window = nullptr;
+  for (QWidget* t : QApplication::topLevelWidgets())
+    if (t->objectName() == "StudyWindow") window = qobject_cast<StudyWindow*>(t);
+  ASSERT_NE(window, nullptr);
+  ASSERT_EQ(window->Tabs->count(), 2);
+  EXPECT_EQ(window->Tabs->tabText(1), "Стоимость границы");
+  auto* panel = qobject_cast<ValuePanel*>(window->Tabs->widget(1));
+  ASSERT_NE(panel, nullptr);
+  EXPECT_TRUE(panel->EditPrice[4]->isHidden());
+  panel->EditPrice[3]->setText("7");
+  window->close();
+  h.ctx.Form1->NStudy->trigger();
+  EXPECT_EQ(panel->EditPrice[3]->text(), "7");
+  EXPECT_TRUE(h.errors.messages.empty());
 }
 
 }  // namespace
