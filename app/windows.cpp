@@ -16,6 +16,7 @@
 #include "results/gui/results_window.h"
 #include "setup/gui/calc_params_dialog.h"
 #include "setup/gui/distribution_dialog.h"
+#include "study/gui/sensor_panel.h"
 #include "study/gui/sortability_window.h"
 #include "study/gui/study_window.h"
 #include "study/gui/value_panel.h"
@@ -90,8 +91,14 @@ Windows::Windows(AppContext& ctx) : ctx_(ctx) {
     });
   });
 
-  study_ = std::make_unique<StudyWindow>(ws, fmt, ctx.errors, ctx.choosePictureFile);
+  // The study window's tabs: the sensor against the assay computes whenever the window opens.
+  study_ = std::make_unique<StudyWindow>();
   StudyWindow* study = study_.get();
+  auto* sensor = new SensorPanel(ws, fmt, ctx.errors, ctx.choosePictureFile);
+  study->addTab(sensor, "Датчик и анализ");
+  QObject::connect(study, &StudyWindow::opened, sensor,
+                   [&ctx, sensor] { ctx.guard([sensor] { sensor->ButtonComputeClick(); }); });
+  QObject::connect(study, &StudyWindow::closed, sensor, &SensorPanel::ButtonCancelClick);
   QObject::connect(form1_->NStudy, &QAction::triggered, study, [&ctx, study] {
     ctx.guard([&ctx, study] {
       analysis::checkLumpsLoaded(ctx.ws);

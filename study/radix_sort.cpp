@@ -12,6 +12,10 @@ std::uint64_t orderedBits(double key) {
   return (b >> 63) ? ~b : b | (1ULL << 63);
 }
 
+double keyOfBits(std::uint64_t bits) {
+  return std::bit_cast<double>((bits >> 63) ? bits & ~(1ULL << 63) : ~bits);
+}
+
 // Least-significant-digit radix sort, 11 bits a pass: each pass is stable, so lumps of equal key
 // keep their data-set order. A pass whose digit is the same for every lump is skipped.
 void sortByKey(std::vector<Place>& v) {

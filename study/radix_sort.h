@@ -15,6 +15,9 @@ struct Place {
 // Bits of a finite key whose unsigned order is the order of the keys; -0 and 0 give the same bits.
 std::uint64_t orderedBits(double key);
 
+// The key whose orderedBits these are (a key of -0 comes back as 0).
+double keyOfBits(std::uint64_t bits);
+
 // Stable sort by bits: lumps of equal key keep their order.
 void sortByKey(std::vector<Place>& places);
 

@@ -136,6 +136,15 @@ OreWaste oreWaste(const double* p, const double* m, const double* c, std::int32_
   for (std::size_t u = 0; u < order.size(); ++u)
     if (u + 1 == order.size() || order[u + 1].bits != order[u].bits) groupEnd.push_back(u + 1);
   const std::size_t cuts = groupEnd.size();
+  // Each lump's class and mass in key order, gathered in one pass of loads that do not wait on
+  // each other; the sums below then read them in sequence, without a branch on the class.
+  std::vector<double> placeMass(order.size());
+  std::vector<unsigned char> placeOre(order.size());
+  for (std::size_t u = 0; u < order.size(); ++u) {
+    const std::int32_t i = order[u].lump;
+    placeMass[u] = m[i];
+    placeOre[u] = c[i] >= grade;
+  }
   std::vector<std::int32_t> oreIn(cuts), wasteIn(cuts);
   std::vector<long double> oreMassIn(cuts), wasteMassIn(cuts);
   std::int32_t ore = 0, waste = 0;
@@ -146,14 +155,13 @@ OreWaste oreWaste(const double* p, const double* m, const double* c, std::int32_
     oreMassIn[g] = oreMass;
     wasteMassIn[g] = wasteMass;
     for (std::size_t u = g ? groupEnd[g - 1] : 0; u < groupEnd[g]; ++u) {
-      const std::int32_t i = order[u].lump;
-      if (c[i] >= grade) {
-        ++ore;
-        oreMass += m[i];
-      } else {
-        ++waste;
-        wasteMass += m[i];
-      }
+      // Adding 0 leaves a sum as it is: the sums are those of the class's own masses, in order.
+      const bool isOre = placeOre[u];
+      const double mass = placeMass[u];
+      ore += isOre;
+      waste += !isOre;
+      oreMass += isOre ? mass : 0.0;
+      wasteMass += isOre ? 0.0 : mass;
     }
     if ((g & 0xFFFF) == 0) {
       progress.report(cuts - g, cuts);
@@ -163,9 +171,10 @@ OreWaste oreWaste(const double* p, const double* m, const double* c, std::int32_
   r.oreLumps = ore;
   r.oreMassShare = quotient(oreMass, oreMass + wasteMass) * 100;
   r.roc = RocCurve(ore, waste, oreMass, wasteMass);
-  for (std::size_t g = 0; g < cuts; ++g)
-    r.roc.add(p[order[groupEnd[g] - 1].lump] + 0.0, oreIn[g], wasteIn[g], oreMassIn[g],
-              wasteMassIn[g]);
+  for (std::size_t g = 0; g < cuts; ++g) {
+    const double key = keyOfBits(order[groupEnd[g] - 1].bits);
+    r.roc.add(sign * key + 0.0, oreIn[g], wasteIn[g], oreMassIn[g], wasteMassIn[g]);
+  }
   if (ore == 0 || waste == 0) return r;
 
   // The trapezoids from (1, 1) through every cut. By count the sum is a whole number over 2PN.
@@ -185,8 +194,8 @@ OreWaste oreWaste(const double* p, const double* m, const double* c, std::int32_
   }
   const std::size_t youden =
       *bestInKeyOrder(cuts, [&](std::size_t g) -> std::optional<long double> {
-        const RocPoint pt = r.roc.point(g);
-        return pt.orePassed - pt.wastePassed;
+        // The shares as RocCurve::point forms them, without the two by mass.
+        return quotient(oreIn[g], ore) - quotient(wasteIn[g], waste);
       });
   const RocPoint pt = r.roc.point(youden);
   r.youdenCut = pt.cut;

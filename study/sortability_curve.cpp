@@ -82,6 +82,12 @@ SortabilityCurve SortabilityCurve::build(const Workspace& ws, CurveKey keyKind, 
   SortabilityCurve cv;
   cv.C_ = C;
   const std::size_t S = static_cast<std::size_t>(C) + 1;
+  // Room for every cut at once: a million distinct keys would otherwise move the sums many times.
+  std::size_t cutsAhead = order.empty() ? 0 : 1;
+  for (std::size_t u = 1; u < order.size(); ++u) cutsAhead += order[u].bits != order[u - 1].bits;
+  cv.keys_.reserve(cutsAhead);
+  cv.cutEnd_.reserve(cutsAhead);
+  cv.tails_.reserve(cutsAhead * S);
   // The lumps' masses and contents in key order, gathered once so both sums read them in sequence.
   std::vector<double> mass(order.size());
   std::vector<std::vector<double>> content(S);
@@ -101,8 +107,9 @@ SortabilityCurve SortabilityCurve::build(const Workspace& ws, CurveKey keyKind, 
     for (std::size_t u = b; u < e; ++u) {
       add(u);
       if (u + 1 == order.size() || order[u + 1].bits != order[u].bits) {
-        const double v = key[order[u].lump];
-        cv.keys_.push_back((negate ? -v : v) + 0.0);  // a key of -0 is the cut at 0
+        // The key from its bits (the negated one's for NegatedParam), not from the lump: no load
+        // from afar. A key of -0 comes back as the cut at 0.
+        cv.keys_.push_back(keyOfBits(order[u].bits));
         cv.cutEnd_.push_back(static_cast<std::int32_t>(u + 1));
         cv.tails_.insert(cv.tails_.end(), sum.begin(), sum.begin() + S);
       }

@@ -19,7 +19,7 @@
 #include "platform/gui/error_box.h"
 #include "platform/gui/picture_export.h"
 #include "platform/gui/string_grid.h"
-#include "study/gui/sensor_charts.h"
+#include "study/gui/sensor_panel_charts.h"
 #include "study/sensor_table.h"
 
 class QChartView;

@@ -4,17 +4,12 @@
 #include <QVBoxLayout>
 
 #include "platform/gui/show_in_front.h"
-#include "study/gui/sensor_panel.h"
 
 namespace ore::gui {
 
-StudyWindow::StudyWindow(Workspace& ws, const NumberFormat& fmt, ErrorBox& errors,
-                         const PictureFileChooser& choosePicture)
-    : Form("StudyWindow", "Исследование сортировки", 1280, 820) {
+StudyWindow::StudyWindow() : Form("StudyWindow", "Исследование сортировки", 1280, 820) {
   Tabs = new QTabWidget;
   Tabs->setObjectName("Tabs");
-  Sensor = new SensorPanel(ws, fmt, errors, choosePicture);
-  Tabs->addTab(Sensor, "Датчик и анализ");
   ButtonClose = new QPushButton("Выход");
   ButtonClose->setObjectName("ButtonClose");
   auto* buttons = new QHBoxLayout;
@@ -29,7 +24,6 @@ StudyWindow::StudyWindow(Workspace& ws, const NumberFormat& fmt, ErrorBox& error
 void StudyWindow::open() {
   showInFront(this);
   emit opened();
-  Sensor->ButtonComputeClick();
 }
 
 void StudyWindow::addTab(QWidget* panel, const QString& title) {
@@ -37,8 +31,8 @@ void StudyWindow::addTab(QWidget* panel, const QString& title) {
 }
 
 void StudyWindow::closeEvent(QCloseEvent* e) {
-  Sensor->ButtonCancelClick();
   Form::closeEvent(e);
+  emit closed();
 }
 
 }  // namespace ore::gui

@@ -1,42 +1,35 @@
 #pragma once
-// "Исследование сортировки": the sorting studies that go beyond one curve, a tab each. The first
-// tab is the sensor against the assay; further panels are given to addTab.
+// "Исследование сортировки": the sorting studies that go beyond one curve, a panel a tab. The
+// panels come from app/'s wiring ("Датчик и анализ" first, "Стоимость границы" after it); the
+// window tells them when it opens and when it closes.
 
 #include <QPushButton>
 #include <QTabWidget>
 
-#include "data/number_format.h"
-#include "data/workspace.h"
-#include "platform/gui/error_box.h"
 #include "platform/gui/form.h"
-#include "platform/gui/picture_export.h"
 
 namespace ore::gui {
-
-class SensorPanel;
 
 class StudyWindow : public Form {
   Q_OBJECT
  public:
-  // choosePicture asks for the charts' picture files; kept by reference.
-  StudyWindow(Workspace& ws, const NumberFormat& fmt, ErrorBox& errors,
-              const PictureFileChooser& choosePicture);
+  StudyWindow();
 
-  // The menu item: shows the window in front, the sensor's study started from the lumps now
-  // loaded, and tells the other tabs by opened().
+  // The menu item: shows the window in front, then opened().
   void open();
-  // A further tab after the sensor's ("Стоимость границы"); the window takes the panel over.
+  // A tab after those given before; the window takes the panel over.
   void addTab(QWidget* panel, const QString& title);
 
   QTabWidget* Tabs = nullptr;
-  SensorPanel* Sensor = nullptr;  // the tab "Датчик и анализ"
   QPushButton* ButtonClose = nullptr;
 
  signals:
+  // The panels compute from the lumps now loaded.
   void opened();
+  // Nobody watches the panels any more: their work may stop.
+  void closed();
 
  protected:
-  // Nobody watches a closed window: its run stops ("Выход" closes it too).
   void closeEvent(QCloseEvent* e) override;
 };
 

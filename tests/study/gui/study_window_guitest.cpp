@@ -68,7 +68,8 @@ TEST(StudyWindowTest, TheSensorTabFillsAsTheBatchPrintsAndRefusesABadCutoffGrade
   EXPECT_TRUE(window->isVisible());
   EXPECT_EQ(window->windowTitle(), "Исследование сортировки");
   EXPECT_EQ(window->Tabs->tabText(0), "Датчик и анализ");
-  SensorPanel* panel = window->Sensor;
+  auto* panel = window->findChild<SensorPanel*>("SensorPanel");
+  ASSERT_NE(panel, nullptr);
   ASSERT_TRUE(waitComputed(panel));
   EXPECT_EQ(tableLines(panel->GridFigures), batchLines({}));
 

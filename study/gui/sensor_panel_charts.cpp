@@ -1,4 +1,4 @@
-#include "study/gui/sensor_charts.h"
+#include "study/gui/sensor_panel_charts.h"
 
 #include <QChart>
 #include <QChartView>
