@@ -110,6 +110,7 @@ Windows::Windows(AppContext& ctx) : ctx_(ctx) {
   auto* value = new ValuePanel(ws, fmt, ctx.errors, ctx.choosePictureFile);
   study->addTab(value, "Стоимость границы");
   QObject::connect(study, &StudyWindow::opened, value, &ValuePanel::showContents);
+  QObject::connect(study, &StudyWindow::closed, value, &ValuePanel::ButtonCancelClick);
 }
 
 // Destroyed in reverse order of creation; timers stop with their windows.
