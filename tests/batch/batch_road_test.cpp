@@ -130,37 +130,23 @@ TEST(BatchRoadTest, TheSeedTakesEverySixtyFourBitValue) {
 TEST(BatchRoadTest, ValueOfTheBasicWorkbookWithItsCurve) {
   // Cheap processing keeps nearly everything and sorting costs more than it saves; dear
   // processing makes rejecting pay. The value curve's rows come first, one per cut.
-  const std::vector<std::string> cheap = lines(run({kBasic,
-                                                    "--contents",
-                                                    "3",
-                                                    "--extra",
-                                                    "E,F",
-                                                    "--decimal",
-                                                    ",",
-                                                    "--value",
-                                                    "--price",
-                                                    "1=1000",
-                                                    "--price",
-                                                    "2=50",
-                                                    "--plant-recovery",
-                                                    "1=90",
-                                                    "--cost-process",
-                                                    "5",
-                                                    "--cost-reject",
-                                                    "1",
-                                                    "--cost-sort",
-                                                    "0,5",
-                                                    "--value-curve",
-                                                    "-"}));
+  auto value = [](std::initializer_list<std::string> extra) {
+    std::vector<std::string> a = {kBasic, "--contents", "3", "--extra",
+                                  "E,F",  "--decimal",  ",", "--value"};
+    a.insert(a.end(), extra);
+    return lines(run(a));
+  };
+  const std::vector<std::string> cheap =
+      value({"--price", "1=1000", "--price", "2=50", "--plant-recovery", "1=90", "--cost-process",
+             "5", "--cost-reject", "1", "--cost-sort", "0,5", "--value-curve", "-"});
   ASSERT_EQ(cheap.size(), 1u + 119u + 9u);
   EXPECT_EQ(cheap[0], "Граница\tСтоимость тонны питания");
   EXPECT_EQ(cheap[1], "0\t64,2291025576633");
   EXPECT_EQ(cheap[121], "Стоимость тонны питания при сортировке: 64,3049994354403");
   EXPECT_EQ(cheap[123], "Прирост от сортировки на тонну питания: -0,409796019842245");
   EXPECT_EQ(cheap[124], "Сортировка не окупается");
-  const std::vector<std::string> dear = lines(
-      run({kBasic, "--contents", "3", "--extra", "E,F", "--decimal", ",", "--value", "--price",
-           "1=100", "--cost-process", "5", "--cost-reject", "1", "--cost-sort", "0,5"}));
+  const std::vector<std::string> dear = value(
+      {"--price", "1=100", "--cost-process", "5", "--cost-reject", "1", "--cost-sort", "0,5"});
   EXPECT_EQ(dear, (std::vector<std::string>{
                       "Лучшая граница по стоимости: 3,901",
                       "Стоимость тонны питания при сортировке: 2,59765119044577",
