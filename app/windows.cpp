@@ -19,6 +19,7 @@
 #include "study/gui/sensor_panel.h"
 #include "study/gui/sortability_window.h"
 #include "study/gui/study_window.h"
+#include "study/gui/value_panel.h"
 #include "study/pocket_cuts.h"
 
 namespace ore::gui {
@@ -104,6 +105,12 @@ Windows::Windows(AppContext& ctx) : ctx_(ctx) {
       study->open();
     });
   });
+  // The value of a cut: its inputs live in the panel's fields as long as the window does, the
+  // program's run; each opening shows a row for every content loaded.
+  auto* value = new ValuePanel(ws, fmt, ctx.errors, ctx.choosePictureFile);
+  study->addTab(value, "Стоимость границы");
+  QObject::connect(study, &StudyWindow::opened, value, &ValuePanel::showContents);
+  QObject::connect(study, &StudyWindow::closed, value, &ValuePanel::ButtonCancelClick);
 }
 
 // Destroyed in reverse order of creation; timers stop with their windows.

@@ -14,7 +14,10 @@ std::string usage() {
          "      [--distribute content|param] [--precision TEXT] --limits \"L1;L2;...\"\n"
          "      [--decimal ,|.] [--lumps FILE] [--grid FILE] [--report FILE.xlsx]\n"
          "      [--graph FILE.bmp] [--point N] [--no-graph4] [--histogram FILE.png|.svg|.pdf]\n"
-         "      [--curve FILE] [--best-cut [--min-grade X] [--seed N]]\n"
+         "      [--curve FILE] [--best-cut] [--min-grade X] [--seed N]\n"
+         "      [--value --price k=P [--price k=P ...] [--plant-recovery k=R ...]\n"
+         "       [--cost-process X] [--cost-reject X] [--cost-sort X] [--value-curve FILE]]\n"
+         "      [--max-content k=X ...] [--min-recovery X] [--max-yield X]\n"
          "      [--sensor [--concentrate-side above|below] [--cutoff-grade G] [--roc FILE]]\n"
          "\n"
          "Читает лист рабочей книги (xlsx, xls, ods, csv), распределяет куски по карманам\n"
@@ -45,6 +48,20 @@ std::string usage() {
          "                       (1000 повторных выборок)\n"
          "  --min-grade X        наименьшее содержание элемента 1 в концентрате\n"
          "  --seed N             начальное число повторных выборок (1)\n"
+         "  --value              напечатать лучшую границу по стоимости тонны питания и ее\n"
+         "                       95 % интервал (1000 повторных выборок)\n"
+         "  --price k=P          цена тонны элемента k (0, если не задана); не отрицательна\n"
+         "  --plant-recovery k=R извлечение элемента k на фабрике, % (100)\n"
+         "  --cost-process X     затраты на переработку тонны концентрата (0)\n"
+         "  --cost-reject X      затраты на тонну отвальных хвостов (0)\n"
+         "  --cost-sort X        затраты на сортировку тонны питания (0)\n"
+         "  --value-curve FILE   записать стоимость тонны питания у каждой границы\n"
+         "                       (FILE - : стандартный вывод)\n"
+         "  --max-content k=X    наибольшее содержание элемента k в концентрате\n"
+         "  --min-recovery X     наименьшее извлечение элемента 1 в концентрат, %\n"
+         "  --max-yield X        наибольший выход концентрата, %\n"
+         "                       (ограничения --min-grade, --max-content, --min-recovery,\n"
+         "                       --max-yield действуют на --best-cut и --value)\n"
          "  --sensor             напечатать, как сортировка по параметру (показанию датчика)\n"
          "                       близка к сортировке по содержанию элемента 1, и калибровку\n"
          "                       содержания по параметру\n"
@@ -149,12 +166,46 @@ const OptionRule kRules[] = {
      }},
     {"--cutoff-grade", true, [](Options& o, S v) { o.cutoffGrade = v; }},
     {"--roc", true, [](Options& o, S v) { o.rocFile = v; }},
+    // What a cut is worth, and the limits on the product.
+    {"--value", false, [](Options& o, S) { o.value = true; }},
+    {"--price", true, [](Options& o, S v) { o.prices.push_back(v); }},
+    {"--plant-recovery", true, [](Options& o, S v) { o.plantRecoveries.push_back(v); }},
+    {"--cost-process", true, [](Options& o, S v) { o.costProcess = v; }},
+    {"--cost-reject", true, [](Options& o, S v) { o.costReject = v; }},
+    {"--cost-sort", true, [](Options& o, S v) { o.costSort = v; }},
+    {"--value-curve", true, [](Options& o, S v) { o.valueCurveFile = v; }},
+    {"--max-content", true, [](Options& o, S v) { o.maxContents.push_back(v); }},
+    {"--min-recovery", true, [](Options& o, S v) { o.minRecovery = v; }},
+    {"--max-yield", true, [](Options& o, S v) { o.maxYield = v; }},
 };
 
 const OptionRule* findRule(const std::string& name) {
   for (const OptionRule& r : kRules)
     if (name == r.name) return &r;
   return nullptr;
+}
+
+// The options that act only on --best-cut or --value, and those only on --value.
+void checkValueTogether(const Options& o) {
+  const char* chosen = o.minGrade               ? "--min-grade"
+                       : o.seed                 ? "--seed"
+                       : !o.maxContents.empty() ? "--max-content"
+                       : o.minRecovery          ? "--min-recovery"
+                       : o.maxYield             ? "--max-yield"
+                                                : nullptr;
+  if (chosen && !o.bestCut && !o.value)
+    throw Error(std::string(chosen) + " действует только вместе с --best-cut или --value");
+  const char* valueOnly = !o.prices.empty()            ? "--price"
+                          : !o.plantRecoveries.empty() ? "--plant-recovery"
+                          : o.costProcess              ? "--cost-process"
+                          : o.costReject               ? "--cost-reject"
+                          : o.costSort                 ? "--cost-sort"
+                          : o.valueCurveFile           ? "--value-curve"
+                                                       : nullptr;
+  if (valueOnly && !o.value)
+    throw Error(std::string(valueOnly) + " действует только вместе с --value");
+  if (o.value && o.prices.empty())
+    throw Error("--value: не задана ни одна цена элемента (--price k=P)");
 }
 
 // What no single option can say: the options that go together, and what must be given.
@@ -165,9 +216,7 @@ void checkTogether(const Options& o, bool haveWorkbook) {
   if (o.graphFile == "-")
     throw Error("--graph: рисунок нельзя вывести в стандартный вывод, укажите имя файла");
   if (!haveWorkbook) throw Error("Не задана рабочая книга (см. orefrac-batch --help)");
-  if ((o.minGrade || o.seed) && !o.bestCut)
-    throw Error(std::string(o.minGrade ? "--min-grade" : "--seed") +
-                " действует только вместе с --best-cut");
+  checkValueTogether(o);
   if ((o.concentrateSide || o.cutoffGrade || o.rocFile) && !o.sensor)
     throw Error(std::string(o.concentrateSide ? "--concentrate-side"
                             : o.cutoffGrade   ? "--cutoff-grade"
@@ -175,7 +224,7 @@ void checkTogether(const Options& o, bool haveWorkbook) {
                 " действует только вместе с --sensor");
   // Ore and waste are told apart only against a cut-off grade.
   if (o.rocFile && !o.cutoffGrade) throw Error("--roc действует только вместе с --cutoff-grade");
-  const bool study = o.curveFile || o.bestCut || o.sensor;
+  const bool study = o.curveFile || o.bestCut || o.value || o.sensor;
   bool needsAnalysis =
       o.gridFile || o.reportFile || o.graphFile || o.histogramFile || (!o.lumpsFile && !study);
   if (needsAnalysis && !o.limits) throw Error("Не заданы границы карманов: --limits \"L1;L2;...\"");

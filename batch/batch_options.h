@@ -39,6 +39,17 @@ struct Options {
   std::optional<study::ConcentrateSide> concentrateSide;  // --concentrate-side above | below
   std::optional<std::string> cutoffGrade;                 // --cutoff-grade G, as typed
   std::optional<std::string> rocFile;                     // --roc FILE
+  // What a cut is worth and the limits on the product, each value as typed.
+  bool value = false;                         // --value
+  std::vector<std::string> prices;            // --price k=P, repeatable
+  std::vector<std::string> plantRecoveries;   // --plant-recovery k=R, repeatable
+  std::optional<std::string> costProcess;     // --cost-process X
+  std::optional<std::string> costReject;      // --cost-reject X
+  std::optional<std::string> costSort;        // --cost-sort X
+  std::optional<std::string> valueCurveFile;  // --value-curve FILE
+  std::vector<std::string> maxContents;       // --max-content k=X, repeatable
+  std::optional<std::string> minRecovery;     // --min-recovery X
+  std::optional<std::string> maxYield;        // --max-yield X
   bool help = false;
 };
 

@@ -52,7 +52,8 @@ void run(const Options& options, char localeDecimal, std::ostream& out, Progress
   if (options.lumpsFile) writeGridTsv(state.sourceGrid, *options.lumpsFile, out);
   // Nothing reads the source grid past here; a log of millions of lumps needs the memory.
   state.sourceGrid.resize(0, 0);
-  if (options.curveFile || options.bestCut) sortabilityStage(options, sortability, state, out);
+  if (options.curveFile || options.bestCut || options.value)
+    sortabilityStage(options, sortability, state, out);
   if (options.sensor) sensorStage(options, sensor, state, out);
   if (!options.limits) return;
   analysisStage(options, state);

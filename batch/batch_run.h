@@ -13,6 +13,8 @@
 #include "data/text_grid.h"
 #include "data/workspace.h"
 #include "platform/spreadsheet/automation.h"
+#include "study/cut_limits.h"
+#include "study/cut_value.h"
 #include "study/sensor_study.h"
 
 namespace ore::batch {
@@ -39,12 +41,33 @@ void reportStage(const Options& options, BatchState& state);     // batch_report
 void graphStage(const Options& options, BatchState& state);      // batch_graph.cpp
 void histogramStage(const Options& options, BatchState& state);  // batch_histogram.cpp
 
+// An option of the form k=X, converted: its element number is checked against the contents only
+// once they are imported.
+struct ElementOption {
+  const char* option;
+  std::string text;  // as typed
+  int element = 0;
+  double figure = 0;
+};
+
 // --min-grade and --seed converted with the program's number rules; throws ore::Error.
 struct SortabilityRequest {
   std::optional<double> minGrade;
   std::uint64_t seed = 1;
+  // The limits on the product (minGrade among them) and what a cut is worth (batch_value.cpp).
+  study::CutLimits limits;
+  std::vector<ElementOption> prices, plantRecoveries, maxContents;
+  study::ValueInputs value;
 };
 SortabilityRequest sortabilityRequest(const Options& options, const NumberFormat& fmt);
+// The limits and --value's inputs converted into request; throws ore::Error naming the option.
+void valueRequest(const Options& options, const NumberFormat& fmt, SortabilityRequest& request);
+// The element numbers of request checked against C contents, and the k=X options put into the
+// limits and the value inputs; throws ore::Error naming the option.
+void applyElementOptions(SortabilityRequest& request, int C);
+// --value and --value-curve on the curve built (batch_value.cpp); the lines go to out.
+void valueStage(const Options& options, const SortabilityRequest& request,
+                const study::SortabilityCurve& curve, const BatchState& state, std::ostream& out);
 // --curve and --best-cut (batch_sortability.cpp); the best cut's lines go to out.
 void sortabilityStage(const Options& options, const SortabilityRequest& request, BatchState& state,
                       std::ostream& out);

@@ -44,24 +44,20 @@ SortabilityRequest sortabilityRequest(const Options& options, const NumberFormat
     throw Error("--seed: ожидается целое число от 0 до " +
                 std::to_string(std::numeric_limits<std::uint64_t>::max()) + ", а не «" +
                 *options.seed + "»");
+  r.limits.minGrade = r.minGrade;
+  valueRequest(options, fmt, r);
   return r;
 }
 
-void sortabilityStage(const Options& options, const SortabilityRequest& request, BatchState& state,
-                      std::ostream& out) {
-  Workspace& ws = state.ws;
-  ws.DistributionKind = options.distributionKind;
-  const NumberFormat& fmt = state.fmt;
-  Progress silent;
-  const study::SortabilityCurve cv(ws, silent);
-  if (options.curveFile)
-    writeGridTsv(study::sortabilityCurveGrid(cv, fmt, silent), *options.curveFile, out);
-  if (!options.bestCut) return;
+namespace {
 
-  const study::BestCut best = study::bestCut(cv, request.minGrade, fmt);
+void bestCutStage(const SortabilityRequest& request, const study::SortabilityCurve& cv,
+                  const NumberFormat& fmt, std::ostream& out) {
+  Progress silent;
+  const study::BestCut best = study::bestCut(cv, request.limits, fmt);
   study::BootstrapSettings settings;
   settings.seed = request.seed;
-  settings.minGrade = request.minGrade;
+  settings.limits = request.limits;
   const study::BootstrapResult boot = study::bootstrapBestCut(cv, best, settings, silent);
   const study::CutFigures& f = best.figures;
   const std::string key = fmt.format(f.key);
@@ -78,6 +74,23 @@ void sortabilityStage(const Options& options, const SortabilityRequest& request,
       << "Лучшая граница выборки в пределах ±10 % от " << key << ": "
       << fmt.format(boot.withinShare()) << " % (" << boot.within << " из " << boot.resamples
       << ")\n";
+}
+
+}  // namespace
+
+void sortabilityStage(const Options& options, const SortabilityRequest& given, BatchState& state,
+                      std::ostream& out) {
+  Workspace& ws = state.ws;
+  ws.DistributionKind = options.distributionKind;
+  SortabilityRequest request = given;
+  applyElementOptions(request, ws.ContentCount);
+  const NumberFormat& fmt = state.fmt;
+  Progress silent;
+  const study::SortabilityCurve cv(ws, silent);
+  if (options.curveFile)
+    writeGridTsv(study::sortabilityCurveGrid(cv, fmt, silent), *options.curveFile, out);
+  if (options.bestCut) bestCutStage(request, cv, fmt, out);
+  if (options.value || options.valueCurveFile) valueStage(options, request, cv, state, out);
 }
 
 }  // namespace ore::batch

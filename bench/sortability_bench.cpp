@@ -14,6 +14,7 @@
 #include "data/progress.h"
 #include "study/best_cut.h"
 #include "study/bootstrap.h"
+#include "study/cut_value.h"
 #include "study/sortability_curve.h"
 
 namespace {
@@ -70,6 +71,25 @@ int main(int argc, char** argv) {
     wall.push_back(seconds(t0, Clock::now()));
   }
 
+  // What a cut is worth: every cut's value and the best, then the value's interval at it.
+  ore::study::ValueInputs in;
+  in.price[1] = 1000;
+  in.costProcess = 5;
+  in.costReject = 1;
+  in.costSort = 0.5;
+  std::vector<double> value, valueBoot;
+  ore::study::BestValueCut bv;
+  ore::study::ValueInterval vi;
+  for (int r = 0; r < std::min(runs, 3); ++r) {
+    auto t0 = Clock::now();
+    bv = ore::study::bestValueCut(cv, in, {}, fmt);
+    auto t1 = Clock::now();
+    vi = ore::study::bootstrapCutValue(cv, bv.cut, ore::study::placeValues(cv, ws, in), in,
+                                       settings, silent);
+    value.push_back(seconds(t0, t1));
+    valueBoot.push_back(seconds(t1, Clock::now()));
+  }
+
   std::printf("lumps %d, contents %d, cuts %zu, runs %d\n", n, C, cv.cutCount(), runs);
   std::printf("curve          median %.4f s  (min %.4f)\n", median(curve),
               *std::min_element(curve.begin(), curve.end()));
@@ -82,5 +102,11 @@ int main(int argc, char** argv) {
               fmt.format(b.figures.key).c_str(), fmt.format(b.figures.efficiency()).c_str(),
               fmt.format(boot.recoveryLow).c_str(), fmt.format(boot.recoveryHigh).c_str(),
               fmt.format(boot.yieldLow).c_str(), fmt.format(boot.yieldHigh).c_str(), boot.within);
+  std::printf("best value cut median %.4f s; its interval, %d resamples: median %.3f s\n",
+              median(value), resamples, median(valueBoot));
+  std::printf("best value cut %s: V %s, V0 %s, interval %s..%s\n",
+              fmt.format(bv.figures.key).c_str(), fmt.format(bv.value).c_str(),
+              fmt.format(bv.withoutSorting).c_str(), fmt.format(vi.low).c_str(),
+              fmt.format(vi.high).c_str());
   return 0;
 }

@@ -1,10 +1,11 @@
 #pragma once
-// The best cut of a sortability curve by separation efficiency, under a minimum content.
+// The best cut of a sortability curve by separation efficiency, under limits on the product.
 
 #include <cstddef>
 #include <optional>
 
 #include "data/number_format.h"
+#include "study/cut_limits.h"
 #include "study/sortability_curve.h"
 
 namespace ore::study {
@@ -20,6 +21,9 @@ struct BestCut {
 // minGrade (written with fmt) when none does.
 BestCut bestCut(const SortabilityCurve& curve, std::optional<double> minGrade,
                 const NumberFormat& fmt);
+// The same under every limit on the product: only the cuts meeting them all take part; throws
+// ore::Error naming the limits when none does.
+BestCut bestCut(const SortabilityCurve& curve, const CutLimits& limits, const NumberFormat& fmt);
 
 // The figures the best cut is chosen by, from a concentrate's sums (mass, metal 1, ...): the same
 // expressions as in CutFigures, so the best cut is the one whose own figures are the largest.

@@ -24,6 +24,7 @@ struct BootstrapWalk {
   const SortabilityCurve& cv;
   std::size_t bestCut;
   std::optional<double> minGrade;
+  CutLimits limits;  // those a resample can weigh, minGrade aside; checked only when any()
 
   struct Outcome {
     long double recovery = 0, yield = 0;  // of the concentrate at the best cut's key
@@ -126,7 +127,11 @@ struct BootstrapWalk {
       for (int i = 0; i < count; ++i) {
         if (drawn[i]) {  // the resample holds a lump of this key, so it has this cut
           const long double E = Qc[i] * toRecovery[i] - Wc[i] * toYield[i];
-          const bool ok = !minGrade || atLeastAsWritten(quotient(Qc[i], Wc[i]), *minGrade);
+          bool ok = !minGrade || atLeastAsWritten(quotient(Qc[i], Wc[i]), *minGrade);
+          if (ok && limits.any()) {
+            const long double conc[2] = {Wc[i], Qc[i]};
+            ok = meetsLimits(limits, conc, M[i], T[i]);
+          }
           if (ok && best[i].offer(E)) {
             out[i].hasBest = true;
             out[i].bestKey = cv.key(g);
@@ -190,7 +195,12 @@ BootstrapResult bootstrapBestCut(const SortabilityCurve& cv, const BestCut& best
   for (std::size_t u = 0; u < n; ++u)
     largest = std::fmax(largest, std::fmax(std::fabs(mass[u]), std::fabs(metal[u])));
   analysis::checkSampleTotals(std::isfinite(largest * static_cast<double>(n)), false);
-  const BootstrapWalk walk{cv, best.cut, settings.minGrade};
+  BootstrapWalk walk{cv, best.cut, settings.minGrade ? settings.minGrade : settings.limits.minGrade,
+                     CutLimits{}};
+  walk.limits.minRecovery = settings.limits.minRecovery;
+  walk.limits.maxYield = settings.limits.maxYield;
+  for (const MaxContent& c : settings.limits.maxContent)
+    if (c.element == 1) walk.limits.maxContent.push_back(c);
 
   std::vector<BootstrapWalk::Outcome> outcomes(static_cast<std::size_t>(B));
   unsigned threads = settings.threads ? settings.threads : std::thread::hardware_concurrency();
@@ -257,6 +267,77 @@ BootstrapResult bootstrapBestCut(const SortabilityCurve& cv, const BestCut& best
   result.recoveryHigh = nearestRank(recovery, 975);
   result.yieldLow = nearestRank(yield, 25);
   result.yieldHigh = nearestRank(yield, 975);
+  return result;
+}
+
+ValueInterval bootstrapCutValue(const SortabilityCurve& cv, std::size_t cut,
+                                const std::vector<double>& placeValue, const ValueInputs& inputs,
+                                const BootstrapSettings& settings, Progress& progress) {
+  ValueInterval result;
+  const int B = std::max(settings.resamples, 0);
+  result.resamples = B;
+  if (B == 0) return result;
+  const std::size_t n = cv.placeCount();
+  const double* mass = cv.placeMass();
+  const double* value = placeValue.data();
+  double largest = 0;
+  for (std::size_t u = 0; u < n; ++u)
+    largest = std::fmax(largest, std::fmax(std::fabs(mass[u]), std::fabs(value[u])));
+  analysis::checkSampleTotals(std::isfinite(largest * static_cast<double>(n)), false);
+  const std::size_t end = cv.cutEnd(cut);  // the tails are the places before it
+
+  std::vector<long double> values(static_cast<std::size_t>(B));
+  unsigned threads = settings.threads ? settings.threads : std::thread::hardware_concurrency();
+  threads = std::clamp<unsigned>(threads, 1, static_cast<unsigned>(B));
+  std::atomic<int> next{0}, done{0};
+  progress.report(0, static_cast<std::uint64_t>(B));
+  // V of one resample from its counts w, in blocks summed in double, each added to the extended
+  // sums, as the walk sums.
+  auto resampleValue = [&](const auto* w) {
+    long double Wt = 0, Wc = 0, G = 0;
+    constexpr std::size_t kBlock = 256;
+    for (std::size_t b = 0; b < n; b += kBlock) {
+      const std::size_t e = std::min(n, b + kBlock), split = std::clamp(end, b, e);
+      double wt = 0, wc = 0, g = 0;
+      for (std::size_t u = b; u < split; ++u) wt += w[u] * mass[u];
+      for (std::size_t u = split; u < e; ++u) {
+        wc += w[u] * mass[u];
+        g += w[u] * value[u];
+      }
+      Wt += wt;
+      Wc += wc;
+      G += g;
+    }
+    const long double numerator = G - inputs.costProcess * Wc - inputs.costReject * Wt;
+    return quotient(numerator, Wt + Wc) - inputs.costSort;
+  };
+  auto work = [&](bool reports) {
+    // The walk's counts: 8 bits, and 32 for a resample that draws a lump 255 times.
+    std::vector<std::uint8_t> w(n);
+    std::vector<std::uint32_t> wide;
+    for (int r; !progress.stopRequested() && (r = next.fetch_add(1)) < B;) {
+      std::fill(w.begin(), w.end(), 0);
+      if (draw(settings.seed, static_cast<std::size_t>(r), n, w.data())) {
+        values[static_cast<std::size_t>(r)] = resampleValue(w.data());
+      } else {
+        wide.assign(n, 0);
+        RandomGenerator again(settings.seed, static_cast<std::uint64_t>(r));
+        for (std::size_t t = 0; t < n; ++t) ++wide[again.below(n)];
+        values[static_cast<std::size_t>(r)] = resampleValue(wide.data());
+      }
+      const int finished = done.fetch_add(1) + 1;
+      if (reports)
+        progress.report(static_cast<std::uint64_t>(finished), static_cast<std::uint64_t>(B));
+    }
+  };
+  std::vector<std::thread> pool;
+  for (unsigned t = 1; t < threads; ++t) pool.emplace_back(work, false);
+  work(true);
+  for (std::thread& t : pool) t.join();
+  progress.checkStop();
+  progress.report(static_cast<std::uint64_t>(B), static_cast<std::uint64_t>(B));
+  result.low = nearestRank(values, 25);
+  result.high = nearestRank(values, 975);
   return result;
 }
 

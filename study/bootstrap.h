@@ -6,6 +6,7 @@
 
 #include "data/progress.h"
 #include "study/best_cut.h"
+#include "study/cut_value.h"
 #include "study/sortability_curve.h"
 
 namespace ore::study {
@@ -15,6 +16,9 @@ struct BootstrapSettings {
   std::uint64_t seed = 1;
   unsigned threads = 0;  // 0: one per processor
   std::optional<double> minGrade;
+  // Further limits each resample's own best cut keeps to: those on element 1 and on the yield (a
+  // resample weighs no other element); with minGrade set, limits.minGrade is not looked at.
+  CutLimits limits;
 };
 
 // How sure the best cut is, from resamples of the lumps drawn with replacement. Each resample's
@@ -37,5 +41,16 @@ struct BootstrapResult {
 // words for totals beyond the range of numbers, when a resample's totals could pass that range.
 BootstrapResult bootstrapBestCut(const SortabilityCurve& curve, const BestCut& best,
                                  const BootstrapSettings& settings, Progress& progress);
+
+// How sure the value of a cut is: V at the cut's key in each resample, drawn as bootstrapBestCut
+// draws them (the same resamples for the same seed), its interval the same nearest ranks.
+// placeValue is placeValues() of the curve. Reports, stops and fails as bootstrapBestCut does.
+struct ValueInterval {
+  int resamples = 0;
+  long double low = 0, high = 0;
+};
+ValueInterval bootstrapCutValue(const SortabilityCurve& curve, std::size_t cut,
+                                const std::vector<double>& placeValue, const ValueInputs& inputs,
+                                const BootstrapSettings& settings, Progress& progress);
 
 }  // namespace ore::study

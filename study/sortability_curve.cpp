@@ -147,6 +147,8 @@ SortabilityCurve SortabilityCurve::build(const Workspace& ws, CurveKey keyKind, 
   for (std::size_t u = 0; u < order.size(); ++u) content[1][u] *= mass[u];
   cv.metal1_ = std::move(content[1]);
   cv.mass_ = std::move(mass);
+  cv.lump_.resize(order.size());
+  for (std::size_t u = 0; u < order.size(); ++u) cv.lump_[u] = order[u].lump;
   if (keepOrder) *keepOrder = std::move(order);
   progress.report(total, total);
   return cv;

@@ -66,6 +66,11 @@ class SortabilityCurve {
     return &conc_[cut * (static_cast<std::size_t>(C_) + 1)];
   }
 
+  // The tails' mass and metal 1..C at a cut.
+  const long double* tailsSums(std::size_t cut) const {
+    return &tails_[cut * (static_cast<std::size_t>(C_) + 1)];
+  }
+
   long double totalMass() const { return M_; }
   long double totalMetal(int k) const { return T_[k]; }
 
@@ -75,6 +80,8 @@ class SortabilityCurve {
   const double* placeMass() const { return mass_.data(); }
   const double* placeMetal1() const { return metal1_.data(); }
   std::size_t cutEnd(std::size_t cut) const { return static_cast<std::size_t>(cutEnd_[cut]); }
+  // The lump (1..LumpCount of the data set the curve was built from) at each place.
+  const std::int32_t* placeLump() const { return lump_.data(); }
 
  private:
   static SortabilityCurve build(const Workspace& ws, CurveKey key, int contents, Progress& progress,
@@ -87,6 +94,7 @@ class SortabilityCurve {
   std::vector<std::int32_t> cutEnd_;       // per cut: one past its last place in key order
   std::vector<long double> tails_, conc_;  // per cut, C + 1 sums each: mass, metal 1..C
   std::vector<double> mass_, metal1_;      // per place in key order: m and m * c_1
+  std::vector<std::int32_t> lump_;         // per place in key order: the lump's number
 };
 
 inline SortabilityCurve sortabilityCurve(const Workspace& ws, Progress& progress) {

@@ -127,6 +127,38 @@ TEST(BatchRoadTest, TheSeedTakesEverySixtyFourBitValue) {
   }
 }
 
+TEST(BatchRoadTest, ValueOfTheBasicWorkbookWithItsCurve) {
+  // Cheap processing keeps nearly everything and sorting costs more than it saves; dear
+  // processing makes rejecting pay. The value curve's rows come first, one per cut.
+  auto value = [](std::initializer_list<std::string> extra) {
+    std::vector<std::string> a = {kBasic, "--contents", "3", "--extra",
+                                  "E,F",  "--decimal",  ",", "--value"};
+    a.insert(a.end(), extra);
+    return lines(run(a));
+  };
+  const std::vector<std::string> cheap =
+      value({"--price", "1=1000", "--price", "2=50", "--plant-recovery", "1=90", "--cost-process",
+             "5", "--cost-reject", "1", "--cost-sort", "0,5", "--value-curve", "-"});
+  ASSERT_EQ(cheap.size(), 1u + 119u + 9u);
+  EXPECT_EQ(cheap[0], "Граница\tСтоимость тонны питания");
+  EXPECT_EQ(cheap[1], "0\t64,2291025576633");
+  EXPECT_EQ(cheap[121], "Стоимость тонны питания при сортировке: 64,3049994354403");
+  EXPECT_EQ(cheap[123], "Прирост от сортировки на тонну питания: -0,409796019842245");
+  EXPECT_EQ(cheap[124], "Сортировка не окупается");
+  const std::vector<std::string> dear = value(
+      {"--price", "1=100", "--cost-process", "5", "--cost-reject", "1", "--cost-sort", "0,5"});
+  EXPECT_EQ(dear, (std::vector<std::string>{
+                      "Лучшая граница по стоимости: 3,901",
+                      "Стоимость тонны питания при сортировке: 2,59765119044577",
+                      "Стоимость тонны питания без сортировки: 2,5545249192745",
+                      "Прирост от сортировки на тонну питания: 0,0431262711712705",
+                      "Выход концентрата, %: 73,5186870400078",
+                      "Содержание в концентрате, %  №= 1: 9,57361856614208",
+                      "Извлечение в концентрат, %  №= 1: 93,167985376399",
+                      "95 % интервал стоимости тонны питания: от 1,87798159584859 до "
+                      "3,27420154951769"}));
+}
+
 TEST(BatchRoadTest, SensorFiguresOfLumpsCountedByHand) {
   // Lumps (mass, content, parameter). Ideal: the cut at content 2 sends 3 of 5 mass and 14 of 16
   // metal up, E = 87,5 - 60. Sensor: at 1 E = 100 - 80; read the other way its every cut but the
@@ -347,7 +379,7 @@ TEST(BatchRoadTest, TheBinaryExitsWithOneAndTheMessageOnStandardError) {
       {wb + " --best-cut --seed ''",
        "--seed: ожидается целое число от 0 до 18446744073709551615, а не «»"},
       {wb + " --limits 1 --contents x", "'x' is not a valid integer value"},
-      {wb + " --curve - --seed 2", "--seed действует только вместе с --best-cut"},
+      {wb + " --curve - --seed 2", "--seed действует только вместе с --best-cut или --value"},
       {wb + " --decimal , --sensor --cutoff-grade 1.5",
        "--cutoff-grade: ожидается число с десятичным разделителем «,», а не «1.5»"},
       {wb + " --sensor --concentrate-side left",
@@ -356,6 +388,18 @@ TEST(BatchRoadTest, TheBinaryExitsWithOneAndTheMessageOnStandardError) {
       {wb + " --best-cut --min-grade 50",
        "Ни одна граница не дает содержания элемента 1 в концентрате не ниже 50: лучшая граница "
        "не определена"},
+      {wb + " --decimal , --value --price 1=x",
+       "--price: ожидается номер элемента, знак «=» и число с "
+       "десятичным разделителем «,», а не «1=x»"},
+      {wb + " --value --price 2=1", "--price: ожидается номер элемента от 1 до 1, а не «2=1»"},
+      {wb + " --value --price 1=-50", "--price: ожидается цена не меньше 0, а не «1=-50»"},
+      {wb + " --decimal , --value --price 1=1 --cost-reject 1.5",
+       "--cost-reject: ожидается число с десятичным разделителем «,», а не «1.5»"},
+      {wb + " --max-yield 50", "--max-yield действует только вместе с --best-cut или --value"},
+      {wb + " --value --price 1=1 --max-content 1=2 --min-recovery 90",
+       "Ни одна граница не дает одновременно содержания элемента 1 в концентрате не выше 2 и "
+       "извлечения элемента 1 в концентрат не ниже 90 %: лучшая граница по стоимости не "
+       "определена"},
       {"'" OREFRAC_TEST_DATA "/workbooks/bad-text.xlsx' --limits 1",
        "Could not convert variant of type (OleStr) into type (Double)"},
   };
