@@ -23,6 +23,9 @@ std::string notValidFloat(const std::string& text) {
 std::string variantConvert(const std::string& fromType, const std::string& toType) {
   return "Could not convert variant of type (" + fromType + ") into type (" + toType + ")";
 }
+std::string fieldNotNumber(const std::string& field, const std::string& text) {
+  return field + ": «" + text + "» — не число";
+}
 }  // namespace msg
 
 namespace {
@@ -169,6 +172,13 @@ bool NumberFormat::tryParseReal(std::string_view text, double& out) const {
 double NumberFormat::parseReal(std::string_view text) const {
   double v = 0;
   if (!tryParseReal(text, v)) throw ConversionError(msg::notValidFloat(std::string(text)));
+  return v;
+}
+
+double parseRealField(const NumberFormat& fmt, std::string_view field, std::string_view text) {
+  double v = 0;
+  if (!fmt.tryParseReal(text, v))
+    throw ConversionError(msg::fieldNotNumber(std::string(field), std::string(text)));
   return v;
 }
 
