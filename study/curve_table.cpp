@@ -6,7 +6,7 @@
 #include "analysis/rounding.h"
 #include "data/errors.h"
 #include "platform/files/safe_file_writer.h"
-#include "platform/workbook/xlsx/xlsx_writer.h"
+#include "platform/workbook/xlsx/xlsx_table_writer.h"
 
 namespace ore::study {
 
@@ -132,11 +132,24 @@ std::string sortabilityCurveCsv(const SortabilityCurve& cv, const NumberFormat& 
 
 void saveSortabilityCurve(const SortabilityCurve& cv, const NumberFormat& fmt,
                           const std::string& path, Progress& progress) {
-  if (endsWith(path, ".xlsx"))
-    writeXlsx(sortabilityCurveWorkbook(cv, progress), path);
-  else if (endsWith(path, ".csv"))
-    writeFileSafely(path, sortabilityCurveCsv(cv, fmt, progress));
-  else
+  if (endsWith(path, ".xlsx")) {
+    if (cv.cutCount() + 1 > static_cast<std::size_t>(Sheet::kMaxRows))
+      throw Error("Кривая из " + std::to_string(cv.cutCount()) +
+                  " строк не помещается на лист Excel (не более 1048575 строк): сохраните ее как "
+                  ".csv");
+    // Streamed: a million cuts as a Workbook would take long to build and longer to write.
+    const int C = cv.contentCount();
+    writeNumberTableXlsx(
+        path, "Кривые обогатимости", headerRow(C), cv.cutCount(),
+        [&](std::size_t cut, double* out) {
+          cutRow(cv.figures(cut), C, [&](int col, auto v) { out[col] = static_cast<double>(v); });
+        },
+        progress);
+  } else if (endsWith(path, ".csv")) {
+    const std::string text = sortabilityCurveCsv(cv, fmt, progress);
+    progress.checkStop();  // a stop asked while the last rows were made
+    writeFileSafely(path, text);
+  } else
     throw Error("Таблица сохраняется как .xlsx или .csv: " + path);
 }
 
