@@ -34,8 +34,8 @@ std::string sortabilityCurveCsv(const SortabilityCurve& curve, const NumberForma
                                 Progress& progress);
 
 // Saves the curve as .xlsx or .csv, chosen by the name's ending (either case), written under a
-// temporary name and renamed over the file only when complete. Throws ore::Error for any other
-// ending and for the writers' failures.
+// temporary name and renamed over the file only when complete: a stop (WorkStopped) at any point
+// leaves the file as it was. Throws ore::Error for any other ending and for the writers' failures.
 void saveSortabilityCurve(const SortabilityCurve& curve, const NumberFormat& fmt,
                           const std::string& path, Progress& progress);
 
