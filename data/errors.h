@@ -23,6 +23,10 @@ namespace msg {
 std::string notValidInteger(const std::string& text);
 std::string notValidFloat(const std::string& text);
 std::string variantConvert(const std::string& fromType, const std::string& toType);
+// The refusal of a field of the program's own that wants a number: the field's name, then the
+// text as typed ("Минимальное содержание: «abc» — не число"). The older fields keep the messages
+// above.
+std::string fieldNotNumber(const std::string& field, const std::string& text);
 inline constexpr const char* kInvalidVariantOperation = "Invalid variant operation";
 inline constexpr const char* kDivisionByZero = "Floating point division by zero";
 }  // namespace msg

@@ -23,6 +23,9 @@ std::string notValidFloat(const std::string& text) {
 std::string variantConvert(const std::string& fromType, const std::string& toType) {
   return "Could not convert variant of type (" + fromType + ") into type (" + toType + ")";
 }
+std::string fieldNotNumber(const std::string& field, const std::string& text) {
+  return field + ": «" + text + "» — не число";
+}
 }  // namespace msg
 
 namespace {
@@ -114,7 +117,22 @@ std::string NumberFormat::format(double v) const {
   return formatValue(v, sep_);
 }
 
+// The digits of a long double are slow to find; those of the double nearest it are quick, and the
+// same unless v lies near the middle between two 15-digit numbers: the 16th and 17th digits of
+// the double tell how near, against the bound on the gap between v and the double.
 std::string NumberFormat::format(long double v) const {
+  const double d = static_cast<double>(v);
+  if (std::isfinite(d) && std::fabs(d) > 1e-300 && std::fabs(d) < 1e300) {
+    const long double gap = v - static_cast<long double>(d);  // exact: the two are so close
+    if (gap == 0) return formatValue(d, sep_);
+    char buf[40];
+    std::to_chars(buf, buf + sizeof buf, d, std::chars_format::scientific, 16);
+    const char* p = buf + (buf[0] == '-');  // d.dddddddddddddddde...: 17 digits
+    const long double tail = ((p[16] - '0') * 10 + (p[17] - '0')) / 100.0L;
+    // The gap in units of the 15th digit (each at least |v| / 1e15), and the 17 digits' rounding.
+    const long double slack = fabsl(gap) / fabsl(v) * 1e15L + 0.006L;
+    if (fabsl(tail - 0.5L) > slack) return formatValue(d, sep_);
+  }
   return formatValue(v, sep_);
 }
 
@@ -169,6 +187,13 @@ bool NumberFormat::tryParseReal(std::string_view text, double& out) const {
 double NumberFormat::parseReal(std::string_view text) const {
   double v = 0;
   if (!tryParseReal(text, v)) throw ConversionError(msg::notValidFloat(std::string(text)));
+  return v;
+}
+
+double parseRealField(const NumberFormat& fmt, std::string_view field, std::string_view text) {
+  double v = 0;
+  if (!fmt.tryParseReal(text, v))
+    throw ConversionError(msg::fieldNotNumber(std::string(field), std::string(text)));
   return v;
 }
 

@@ -40,4 +40,8 @@ class NumberFormat {
   char sep_;
 };
 
+// A number typed into a field of the program's own, read as parseReal reads it; a text that is not
+// one is refused by ConversionError naming the field (msg::fieldNotNumber).
+double parseRealField(const NumberFormat& fmt, std::string_view field, std::string_view text);
+
 }  // namespace ore

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cctype>
 
+#include "analysis/rounding.h"
 #include "data/errors.h"
 #include "platform/files/safe_file_writer.h"
-#include "platform/workbook/xlsx/xlsx_writer.h"
+#include "platform/workbook/xlsx/xlsx_table_writer.h"
 
 namespace ore::study {
 
@@ -131,34 +132,53 @@ std::string sortabilityCurveCsv(const SortabilityCurve& cv, const NumberFormat& 
 
 void saveSortabilityCurve(const SortabilityCurve& cv, const NumberFormat& fmt,
                           const std::string& path, Progress& progress) {
-  if (endsWithIgnoringCase(path, ".xlsx"))
-    writeXlsx(sortabilityCurveWorkbook(cv, progress), path);
-  else if (endsWithIgnoringCase(path, ".csv"))
-    writeFileSafely(path, sortabilityCurveCsv(cv, fmt, progress));
-  else
+  if (endsWithIgnoringCase(path, ".xlsx")) {
+    if (cv.cutCount() + 1 > static_cast<std::size_t>(Sheet::kMaxRows))
+      throw Error("Кривая из " + std::to_string(cv.cutCount()) +
+                  " строк не помещается на лист Excel (не более 1048575 строк): сохраните ее как "
+                  ".csv");
+    // Streamed: a million cuts as a Workbook would take long to build and longer to write.
+    const int C = cv.contentCount();
+    writeNumberTableXlsx(
+        path, "Кривые обогатимости", headerRow(C), cv.cutCount(),
+        [&](std::size_t cut, double* out) {
+          cutRow(cv.figures(cut), C, [&](int col, auto v) { out[col] = static_cast<double>(v); });
+        },
+        progress);
+  } else if (endsWithIgnoringCase(path, ".csv")) {
+    const std::string text = sortabilityCurveCsv(cv, fmt, progress);
+    progress.checkStop();  // a stop asked while the last rows were made
+    writeFileSafely(path, text);
+  } else
     throw Error("Таблица сохраняется как .xlsx или .csv: " + path);
 }
 
-std::vector<std::pair<std::string, std::string>> bestCutRows(const BestCut& best,
-                                                             const BootstrapResult& boot,
-                                                             std::uint64_t seed,
-                                                             const NumberFormat& fmt) {
+std::vector<std::pair<std::string, std::string>> bestCutRows(
+    const BestCut& best, const BootstrapResult& boot, std::uint64_t seed, const NumberFormat& fmt,
+    std::optional<long double> precisionFactor) {
+  auto num = [&](long double v) {
+    return precisionFactor
+               ? fmt.format(analysis::roundValue(static_cast<double>(v), *precisionFactor))
+               : fmt.format(v);
+  };
   const CutFigures& f = best.figures;
-  const std::string key = fmt.format(f.key);
+  const std::string key = precisionFactor
+                              ? fmt.format(analysis::roundLimit(f.key, *precisionFactor))
+                              : fmt.format(f.key);
   return {
       {"Лучшая граница", key},
-      {"Эффективность разделения E", fmt.format(f.efficiency())},
-      {"Выход концентрата, %", fmt.format(f.concentrateYield)},
-      {"Содержание в концентрате, %  №= 1", fmt.format(f.concentrateContent[1])},
-      {"Извлечение в концентрат, %  №= 1", fmt.format(f.concentrateRecovery[1])},
+      {"Эффективность разделения E", num(f.efficiency())},
+      {"Выход концентрата, %", num(f.concentrateYield)},
+      {"Содержание в концентрате, %  №= 1", num(f.concentrateContent[1])},
+      {"Извлечение в концентрат, %  №= 1", num(f.concentrateRecovery[1])},
       {"Повторных выборок", std::to_string(boot.resamples)},
       {"Начальное число", std::to_string(seed)},
       {"95 % интервал извлечения в концентрат, %  №= 1",
-       "от " + fmt.format(boot.recoveryLow) + " до " + fmt.format(boot.recoveryHigh)},
+       "от " + num(boot.recoveryLow) + " до " + num(boot.recoveryHigh)},
       {"95 % интервал выхода концентрата, %",
-       "от " + fmt.format(boot.yieldLow) + " до " + fmt.format(boot.yieldHigh)},
+       "от " + num(boot.yieldLow) + " до " + num(boot.yieldHigh)},
       {"Лучшая граница выборки в пределах ±10 % от " + key,
-       fmt.format(boot.withinShare()) + " % (" + std::to_string(boot.within) + " из " +
+       num(boot.withinShare()) + " % (" + std::to_string(boot.within) + " из " +
            std::to_string(boot.resamples) + ")"},
   };
 }

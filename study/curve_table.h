@@ -3,6 +3,7 @@
 // saving from the window (.xlsx, .csv), the best cut's figures for the window's small table. The
 // writers of the curve's rows report the rows done to progress and stop when asked (WorkStopped).
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,16 +37,18 @@ std::string sortabilityCurveCsv(const SortabilityCurve& curve, const NumberForma
 bool endsWithIgnoringCase(const std::string& path, const char* ending);
 
 // Saves the curve as .xlsx or .csv, chosen by the name's ending (either case), written under a
-// temporary name and renamed over the file only when complete. Throws ore::Error for any other
-// ending and for the writers' failures.
+// temporary name and renamed over the file only when complete: a stop (WorkStopped) at any point
+// leaves the file as it was. Throws ore::Error for any other ending and for the writers' failures.
 void saveSortabilityCurve(const SortabilityCurve& curve, const NumberFormat& fmt,
                           const std::string& path, Progress& progress);
 
 // The best cut and how sure it is, as (what, value) rows, in the wording of orefrac-batch
-// --best-cut: the key first.
-std::vector<std::pair<std::string, std::string>> bestCutRows(const BestCut& best,
-                                                             const BootstrapResult& boot,
-                                                             std::uint64_t seed,
-                                                             const NumberFormat& fmt);
+// --best-cut: the key first. With a precision's scale factor (data/precision.h) the figures are
+// rounded to it as the results grid's are, the key keeping one decimal more; without, they keep
+// 15 significant digits. The rows from kBestCutBootstrapRowsFrom on hold the resamples' figures.
+std::vector<std::pair<std::string, std::string>> bestCutRows(
+    const BestCut& best, const BootstrapResult& boot, std::uint64_t seed, const NumberFormat& fmt,
+    std::optional<long double> precisionFactor = std::nullopt);
+inline constexpr std::size_t kBestCutBootstrapRowsFrom = 7;
 
 }  // namespace ore::study

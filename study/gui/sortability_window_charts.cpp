@@ -54,20 +54,20 @@ void hideFromLegend(QChart* chart, QAbstractSeries* s) {
   for (QLegendMarker* m : chart->legend()->markers(s)) m->setVisible(false);
 }
 
-// A percent axis of the same five ticks as 0..100 (0, 25, 50, 75, 100): from 0 to four nice
-// steps, so the grid lines of both axes coincide.
+// A percent axis of the same five ticks as 0..100 (0, 25, 50, 75, 100), so the grid lines of
+// both axes coincide, ending at the first round value at or above the largest content.
 void setContentRange(QValueAxis* axis, double top) {
-  double step = 1;
-  if (top > 0) {
-    const double raw = top / 4, unit = std::pow(10.0, std::floor(std::log10(raw)));
-    step = 10 * unit;
-    for (double f : {1.0, 2.0, 2.5, 5.0})
-      if (f * unit >= raw) {
-        step = f * unit;
+  double end = 1;
+  if (top > 0 && std::isfinite(top)) {
+    const double unit = std::pow(10.0, std::floor(std::log10(top)));
+    end = 10 * unit;
+    for (double f : {1.0, 1.2, 1.5, 2.0, 2.5, 3.0, 4.0, 5.0, 6.0, 8.0})
+      if (f * unit >= top * (1 - 1e-12)) {
+        end = f * unit;
         break;
       }
   }
-  axis->setRange(0, 4 * step);
+  axis->setRange(0, end);
   axis->setTickCount(5);
 }
 
@@ -168,15 +168,14 @@ SortabilityCharts::SortabilityCharts() {
   attach(grade_, bestGrade_, recoveryAxis_, gradeAxis_);
 }
 
-void SortabilityCharts::setCurves(const study::SortabilityCurve& cv,
-                                  const std::vector<study::PocketCut>& pockets,
-                                  DistributionKind kind) {
+void SortabilityCharts::setCurves(const study::SortabilityCurve& cv, DistributionKind kind) {
   const std::size_t n = cv.cutCount();
   for (auto* v :
        {&key_, &tailsYield_, &tailsContent_, &concContent_, &tailsRecovery_, &concRecovery_})
     v->resize(n);
   hasTails_.resize(n);
   hasConc_.resize(n);
+  contentMax_ = 0;
   for (std::size_t g = 0; g < n; ++g) {
     const study::CutFigures f = cv.figures(g);
     key_[g] = f.key;
@@ -189,14 +188,19 @@ void SortabilityCharts::setCurves(const study::SortabilityCurve& cv,
     // top cut's empty concentrate would pull the curve down to 0.
     hasTails_[g] = cv.totalMass() != 0 && f.tailsYield != 0;
     hasConc_[g] = f.concentrateYield != 0;
+    contentMax_ = std::max(
+        {contentMax_, hasTails_[g] ? tailsContent_[g] : 0.0, hasConc_[g] ? concContent_[g] : 0.0});
   }
   keyAxis_->setTitleText(kind == DistributionKind::Param ? "Граница: параметр"
                                                          : "Граница: содержание, %  №= 1");
+  drawn_ = {};
+  setPockets({});
+}
+
+void SortabilityCharts::setPockets(const std::vector<study::PocketCut>& pockets) {
+  if (key_.empty()) return;
   double lo = key_.front(), hi = key_.back();
-  double cmax = 0;
-  for (std::size_t g = 0; g < n; ++g)
-    cmax = std::max(
-        {cmax, hasTails_[g] ? tailsContent_[g] : 0.0, hasConc_[g] ? concContent_[g] : 0.0});
+  double cmax = contentMax_;
   QList<QPointF> percent, content, grade;
   for (const study::PocketCut& p : pockets) {
     percent << QPointF(p.limit, p.tailsYield) << QPointF(p.limit, p.tailsRecovery);
@@ -221,7 +225,11 @@ void SortabilityCharts::setCurves(const study::SortabilityCurve& cv,
 
 void SortabilityCharts::draw(QChartView* curvesView, QChartView* gradeView) {
   if (key_.empty()) return;
-  const int keyColumns = plotColumns(curvesView, curves_);
+  const Drawn now{plotColumns(curvesView, curves_), plotColumns(gradeView, grade_), keyAxis_->min(),
+                  keyAxis_->max()};
+  if (now == drawn_) return;
+  drawn_ = now;
+  const int keyColumns = now.keyColumns;
   const std::vector<char> all(key_.size(), 1);
   fill(tailsYieldSeries_, key_, tailsYield_, all, keyAxis_, keyColumns);
   fill(tailsContentSeries_, key_, tailsContent_, hasTails_, keyAxis_, keyColumns);
@@ -231,7 +239,7 @@ void SortabilityCharts::draw(QChartView* curvesView, QChartView* gradeView) {
   std::vector<double> x(concRecovery_.rbegin(), concRecovery_.rend());
   std::vector<double> y(concContent_.rbegin(), concContent_.rend());
   std::vector<char> has(hasConc_.rbegin(), hasConc_.rend());
-  fill(gradeSeries_, x, y, has, recoveryAxis_, plotColumns(gradeView, grade_));
+  fill(gradeSeries_, x, y, has, recoveryAxis_, now.gradeColumns);
 }
 
 void SortabilityCharts::clearBest() {

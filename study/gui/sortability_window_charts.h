@@ -27,11 +27,13 @@ class SortabilityCharts {
   QChart* curves() const { return curves_; }  // named CurvesChart
   QChart* grade() const { return grade_; }    // named GradeChart
 
-  // The curves of element 1 of cv keyed as kind says, the pocket cuts marked; the axes fitted to
-  // both. Call draw() to put the curves into their series.
-  void setCurves(const study::SortabilityCurve& cv, const std::vector<study::PocketCut>& pockets,
-                 DistributionKind kind);
-  // Puts the thinned curves into their series for the plots' present widths in the two views.
+  // The curves of element 1 of cv keyed as kind says; the pocket marks are cleared. Call
+  // setPockets() and draw() next.
+  void setCurves(const study::SortabilityCurve& cv, DistributionKind kind);
+  // The pocket cuts marked on the curves; the axes fitted to the curves and the marks.
+  void setPockets(const std::vector<study::PocketCut>& pockets);
+  // Puts the thinned curves into their series for the plots' present widths in the two views;
+  // nothing to do when neither the curves, the axes nor the widths changed.
   void draw(QChartView* curvesView, QChartView* gradeView);
   void setBest(const study::BestCut& best);
   void clearBest();
@@ -41,6 +43,13 @@ class SortabilityCharts {
   std::vector<double> key_, tailsYield_, tailsContent_, concContent_, tailsRecovery_;
   std::vector<double> concRecovery_;      // descending with the key; drawn from the top cut down
   std::vector<char> hasTails_, hasConc_;  // the tails, the concentrate of the cut has mass
+  double contentMax_ = 0;                 // the largest content of a point of the curves
+  struct Drawn {
+    int keyColumns = 0, gradeColumns = 0;
+    double keyMin = 0, keyMax = 0;
+    bool operator==(const Drawn&) const = default;
+  };
+  Drawn drawn_;  // what the series were filled for; keyColumns 0: not filled
 
   QChart* curves_ = nullptr;
   QChart* grade_ = nullptr;

@@ -194,5 +194,22 @@ TEST(NumberFormatTest, AgreesWithPrintfDigitsOverRandomValues) {
   }
 }
 
+// Extended values next to the middle between two 15-digit numbers, where the nearest double may
+// round the other way: written as printf writes the extended value.
+TEST(NumberFormatTest, ExtendedValuesNearARoundingMiddleKeepTheirOwnDigits) {
+  NumberFormat f('.');
+  for (long long n = 100000000000000LL; n < 100000000000000LL + 3000; n += 7)
+    for (int scale : {-20, -3, 0, 5}) {
+      long double v = (static_cast<long double>(n) + 0.5L) * powl(10.0L, scale - 14);
+      for (int step = -3; step <= 3; ++step) {
+        long double w = v;
+        for (int k = 0; k < std::abs(step); ++k) w = nextafterl(w, step < 0 ? 0.0L : 1e300L);
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.14Le", w);
+        ASSERT_EQ(f.parseReal(f.format(w)), std::strtod(buf, nullptr)) << buf;
+      }
+    }
+}
+
 }  // namespace
 }  // namespace ore

@@ -8,12 +8,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <functional>
 #include <random>
 
 #include "analysis/fraction_analysis.h"
 #include "data/errors.h"
 #include "data/results_layout.h"
+#include "platform/workbook/workbook_reader.h"
 #include "study/best_cut.h"
 #include "study/bootstrap.h"
 #include "study/curve_table.h"
@@ -284,6 +286,53 @@ TEST(SortabilityTest, TheBestCutIsTheLargestKeyBelowTheAverageWhenKeyedOnTheCont
     EXPECT_EQ(r1.within, r3.within);
     EXPECT_LE(r1.recoveryLow, r1.recoveryHigh);
     EXPECT_LE(r1.yieldLow, r1.yieldHigh);
+  }
+}
+
+}  // namespace
+}  // namespace ore::study
+
+namespace ore::study {
+namespace {
+
+// Saving the table: a stop leaves the old file as it was; a finished save holds every cut, the
+// workbook's numbers exactly the curve's.
+TEST(SortabilityTest, SavedTablesAreWholeOrNotWrittenAtAll) {
+  std::vector<analysis::testing::Lump> lumps;
+  for (int i = 0; i < 5000; ++i) lumps.push_back({1.0 + i % 7, (i * 37 % 5000) / 1000.0, 0, {}});
+  const Workspace ws = analysis::testing::makeWorkspace(lumps, 1, "0,01", PocketBasis::ByContent,
+                                                        DistributionKind::Content);
+  Progress silent;
+  const SortabilityCurve cv(ws, silent);
+  const NumberFormat fmt(',');
+  const std::string dir = ::testing::TempDir();
+  for (const char* ending : {".csv", ".xlsx"}) {
+    SCOPED_TRACE(ending);
+    const std::string path = dir + "/curve-table" + ending;
+    { std::ofstream(path, std::ios::binary) << "old"; }
+    Progress stopped;
+    stopped.requestStop();
+    EXPECT_THROW(saveSortabilityCurve(cv, fmt, path, stopped), WorkStopped);
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
+
+    saveSortabilityCurve(cv, fmt, path, silent);
+    if (std::string(ending) == ".xlsx") {
+      const Workbook wb = readWorkbook(path);
+      ASSERT_EQ(wb.sheets.size(), 1u);
+      const Sheet& s = wb.sheets[0];
+      EXPECT_EQ(s.name(), "Кривые обогатимости");
+      EXPECT_EQ(s.lastRow(), static_cast<std::int64_t>(cv.cutCount()) + 1);
+      EXPECT_EQ(s.lastCol(), 7);
+      EXPECT_EQ(s.cell(1, 1).text, "Граница");
+      for (std::size_t cut : {std::size_t{0}, cv.cutCount() / 3, cv.cutCount() - 1}) {
+        const CutFigures f = cv.figures(cut);
+        const auto r = static_cast<std::int64_t>(cut) + 2;
+        EXPECT_EQ(s.cell(r, 1).number, f.key);
+        EXPECT_EQ(s.cell(r, 2).number, static_cast<double>(f.tailsYield));
+        EXPECT_EQ(s.cell(r, 7).number, static_cast<double>(f.concentrateRecovery[1]));
+      }
+    }
   }
 }
 

@@ -7,10 +7,12 @@
 #include <QChartView>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QImage>
 #include <QLineSeries>
 #include <QScatterSeries>
 #include <QTemporaryDir>
+#include <QValueAxis>
 #include <algorithm>
 #include <fstream>
 #include <sstream>
@@ -46,6 +48,10 @@ struct Loaded : Harness {
     return nullptr;
   }
   std::string best(int row) { return find<StringGrid>(kWindow, "GridBest")->cell(1, row); }
+  // The resamples run beside the window: their figures come through the event loop.
+  bool waitForResamples() {
+    return QTest::qWaitFor([&] { return !window()->bootstrapRunning(); }, 30000);
+  }
   static constexpr const char* kWindow = "SortabilityWindow";
 };
 
@@ -56,10 +62,32 @@ TEST(SortabilityWindowTest, TheMenuOpensTheCurvesWithTheBestCutAndThePocketCuts)
   EXPECT_TRUE(w->isVisible());
   EXPECT_EQ(w->windowTitle(), "Кривые обогатимости");
   EXPECT_TRUE(h.errors.messages.empty());
+  // The best cut at once, at the calculation's precision (0,01; the key one decimal more).
   EXPECT_EQ(h.best(1), "7,35");
-  EXPECT_EQ(h.best(2), "24,0005938845018");
-  EXPECT_EQ(h.best(8), "от 70,1278545743931 до 85,9212544382056");
+  EXPECT_EQ(h.best(2), "24");
+  EXPECT_EQ(h.best(6), "1000");
+  EXPECT_EQ(h.best(8), "считается…");
+  EXPECT_EQ(h.best(10), "считается…");
+  ASSERT_TRUE(h.waitForResamples());
+  EXPECT_EQ(h.best(8), "от 70,13 до 85,92");
   EXPECT_EQ(h.best(10), "89 % (890 из 1000)");
+  EXPECT_FALSE(w->PanelBootstrap->isVisible());
+  // Every label whole: its row as high as the label wrapped in the label column.
+  const StringGrid* grid = w->GridBest;
+  const QFontMetrics fm(grid->verticalHeader()->font());
+  for (int r = 1; r < grid->rowCount(); ++r) {
+    const QString label = QString::fromStdString(grid->cell(0, r));
+    const QRect box =
+        fm.boundingRect(QRect(0, 0, grid->columnWidth(0) - 8, 10000), Qt::TextWordWrap, label);
+    EXPECT_LE(box.height(), grid->rowHeight(r)) << label.toStdString();
+  }
+  // The content axes end at the first round value above the largest content (of 12 to 15 %): 15,
+  // not 20 as four steps of a round 5 would.
+  for (QChartView* view : {w->ChartCurves, w->ChartGrade}) {
+    const auto axes = view->chart()->axes(Qt::Vertical);
+    EXPECT_EQ(qobject_cast<QValueAxis*>(axes.back())->max(), 15)
+        << view->objectName().toStdString();
+  }
 
   // Five pockets: tails yield and recovery at each limit; four concentrates.
   auto* pockets = w->ChartCurves->chart()->findChild<QScatterSeries*>("SeriesPocketCuts");
@@ -144,7 +172,7 @@ TEST(SortabilityWindowTest, ABadMinimumContentChangesNothingAndOneNoCutReachesCl
   edit->setText("1.5");
   compute->click();
   ASSERT_EQ(h.errors.messages.size(), 1u);
-  EXPECT_EQ(h.errors.messages[0], "'1.5' is not a valid floating point value");
+  EXPECT_EQ(h.errors.messages[0], "Минимальное содержание: «1.5» — не число");
   EXPECT_EQ(h.best(1), "7,35");
 
   edit->setText("50");
@@ -160,6 +188,7 @@ TEST(SortabilityWindowTest, ABadMinimumContentChangesNothingAndOneNoCutReachesCl
   const std::string path = QDir(dir.path()).filePath("кривая.csv").toStdString();
   h.window()->setSaveFileChooser([&] { return path; });
   h.find<QPushButton>(Loaded::kWindow, "ButtonSave")->click();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !h.window()->saveRunning(); }, 30000));
   EXPECT_EQ(h.errors.messages.size(), 2u);
   std::ifstream in(path, std::ios::binary);
   std::stringstream text;
@@ -169,6 +198,38 @@ TEST(SortabilityWindowTest, ABadMinimumContentChangesNothingAndOneNoCutReachesCl
             0u);
   EXPECT_NE(csv.find("\r\n0;0,775515753627746;0;4,3103;2,4229;0;"), std::string::npos);
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 120);
+}
+
+// The resamples beside the window: "Отмена" stops them, "Рассчитать" starts them again, closing
+// the window stops them, and what was finished is shown again at once.
+TEST(SortabilityWindowTest, TheResamplesStopAndStartAgainAndTheirFiguresAreKept) {
+  Loaded h;
+  SortabilityWindow* w = h.window();
+  ASSERT_NE(w, nullptr);
+  ASSERT_TRUE(w->bootstrapRunning());
+  EXPECT_TRUE(w->PanelBootstrap->isVisible());
+  w->ButtonCancelBootstrap->click();
+  EXPECT_FALSE(w->bootstrapRunning());
+  EXPECT_FALSE(w->PanelBootstrap->isVisible());
+  EXPECT_EQ(h.best(8), "остановлено");
+  QTest::qWait(50);  // the stopped run's figures never arrive
+  EXPECT_EQ(h.best(8), "остановлено");
+
+  w->ButtonCompute->click();
+  EXPECT_EQ(h.best(8), "считается…");
+  w->ButtonCompute->click();  // again: the first run is dropped, one run goes on
+  EXPECT_TRUE(w->bootstrapRunning());
+  w->hide();
+  EXPECT_FALSE(w->bootstrapRunning());
+
+  h.ctx.Form1->NSortability->trigger();
+  ASSERT_TRUE(h.waitForResamples());
+  EXPECT_EQ(h.best(8), "от 70,13 до 85,92");
+  w->hide();
+  h.ctx.Form1->NSortability->trigger();  // the same lumps, key and minimum: nothing to run
+  EXPECT_FALSE(w->bootstrapRunning());
+  EXPECT_EQ(h.best(8), "от 70,13 до 85,92");
+  EXPECT_TRUE(h.errors.messages.empty());
 }
 
 }  // namespace
