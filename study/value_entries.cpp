@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "data/errors.h"
+
 namespace ore::study {
 
 namespace {
@@ -17,7 +19,7 @@ std::optional<double> number(const std::string& text, const std::string& field,
   const std::string t = trimmed(text);
   if (t.empty()) return std::nullopt;
   double v = 0;
-  if (!fmt.tryParseReal(t, v)) throw ValueTextError(field, name + ": «" + t + "» — не число");
+  if (!fmt.tryParseReal(t, v)) throw ValueTextError(field, msg::fieldNotNumber(name, t));
   return v;
 }
 

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "data/errors.h"
+#include "data/number_format.h"
 #include "platform/gui/background_task.h"
 #include "platform/gui/busy_cursor.h"
 #include "study/sensor_study.h"
@@ -155,10 +156,7 @@ void SensorPanel::ButtonComputeClick() {
                                                  : study::ConcentrateSide::Above;
   const std::string cutoff = EditCutoff->text().trimmed().toStdString();
   if (!cutoff.empty()) {
-    double grade = 0;
-    if (!fmt_.tryParseReal(cutoff, grade))
-      throw Error("Граничное содержание: «" + cutoff + "» — не число");
-    settings.cutoffGrade = grade;
+    settings.cutoffGrade = parseRealField(fmt_, "Граничное содержание", cutoff);
   }
 
   std::shared_ptr<const Workspace> lumps;
