@@ -40,25 +40,70 @@ struct Bounds {
 
 // Every pocket's sums in one pass over the lumps. Each pocket still adds its lumps in lump order,
 // so the sums are those of a pass per pocket, while the lump arrays are read once, not P times.
+// A lump that no pocket takes is counted outside, in lump order as well.
 // Lumps between two progress reports: few enough for a report every few milliseconds, many
 // enough that reporting costs nothing against the sums.
 constexpr std::int64_t kReportBlock = 1 << 16;
+
+template <int K>
+void addLump(PocketSums& s, int j, double mass, const ContentColumns& c, std::int64_t i) {
+  s.N[j] += 1;
+  s.W[j] += mass;
+  for (int k = 1; k <= K; ++k) s.Q[j][k] += mass * c[k][i];
+}
+
+// Pockets that follow one another without overlap (lower limits not falling, each upper limit
+// at most the next lower one): a lump can lie in the last pocket whose lower limit it exceeds
+// and in no other, so a search finds its pocket instead of a test of every pocket.
+bool followWithoutOverlap(const std::vector<Bounds>& bounds) {
+  for (size_t t = 1; t < bounds.size(); ++t)
+    if (!(bounds[t - 1].lower <= bounds[t].lower && bounds[t - 1].upper <= bounds[t].lower))
+      return false;
+  return true;
+}
 
 template <int K>
 void sumPockets(const double* key, const double* m, const ContentColumns& c, std::int32_t n,
                 const std::vector<Bounds>& bounds, PocketSums& s, Progress* progress) {
   const Bounds* b = bounds.data();
   const size_t nb = bounds.size();
+  const bool ordered = followWithoutOverlap(bounds);
+  std::vector<double> lowers;
+  for (const Bounds& x : bounds) lowers.push_back(x.lower);
   for (std::int64_t first = 1; first <= n; first += kReportBlock) {
     const std::int64_t last = std::min<std::int64_t>(n, first + kReportBlock - 1);
-    for (std::int64_t i = first; i <= last; ++i) {
-      const double d = key[i];
-      for (size_t t = 0; t < nb; ++t) {
-        if (!((d > b[t].lower) & (d <= b[t].upper))) continue;
-        const int j = b[t].pocket;
-        s.N[j] += 1;
-        s.W[j] += m[i];
-        for (int k = 1; k <= K; ++k) s.Q[j][k] += m[i] * c[k][i];
+    if (ordered && nb > 0) {
+      for (std::int64_t i = first; i <= last; ++i) {
+        const double d = key[i];
+        // How many lower limits lie below d, without branches: d is in pocket t - 1 or nowhere.
+        const double* base = lowers.data();
+        size_t len = nb;
+        while (len > 1) {
+          const size_t half = len / 2;
+          base = base[half - 1] < d ? base + half : base;
+          len -= half;
+        }
+        const size_t t = static_cast<size_t>(base - lowers.data()) + (*base < d ? 1 : 0);
+        if (t > 0 && d <= b[t - 1].upper) {
+          addLump<K>(s, b[t - 1].pocket, m[i], c, i);
+        } else {
+          s.outsideN += 1;
+          s.outsideW += m[i];
+        }
+      }
+    } else {
+      for (std::int64_t i = first; i <= last; ++i) {
+        const double d = key[i];
+        bool inside = false;
+        for (size_t t = 0; t < nb; ++t) {
+          if (!((d > b[t].lower) & (d <= b[t].upper))) continue;
+          inside = true;
+          addLump<K>(s, b[t].pocket, m[i], c, i);
+        }
+        if (!inside) {
+          s.outsideN += 1;
+          s.outsideW += m[i];
+        }
       }
     }
     if (progress) {
@@ -119,29 +164,6 @@ PocketSums distributeLumps(const Workspace& ws, const double* key, int K, int P,
   }
   for (int j = 1; j <= P; ++j) s.Y[j] = s.W[j] / M * 100;
 
-  // Lumps in no pocket: the union of the pockets' ranges (lower, upper] as disjoint ranges,
-  // searched per lump, so thousands of pockets cost a logarithm each.
-  std::vector<std::pair<double, double>> ranges;
-  for (const Bounds& b : bounds)
-    if (b.upper > b.lower) ranges.push_back({b.lower, b.upper});
-  std::sort(ranges.begin(), ranges.end());
-  std::vector<std::pair<double, double>> merged;
-  for (const auto& r : ranges) {
-    if (!merged.empty() && r.first <= merged.back().second)
-      merged.back().second = std::max(merged.back().second, r.second);
-    else
-      merged.push_back(r);
-  }
-  for (std::int32_t i = 1; i <= n; ++i) {
-    const double d = key[i];
-    auto after =
-        std::partition_point(merged.begin(), merged.end(),
-                             [d](const std::pair<double, double>& r) { return r.first < d; });
-    if (after == merged.begin() || !(d <= std::prev(after)->second)) {
-      s.outsideN += 1;
-      s.outsideW += m[i];
-    }
-  }
   return s;
 }
 

@@ -5,23 +5,16 @@
 #include <cstdint>
 #include <vector>
 
+#include "analysis/lump_ranking.h"
 #include "data/workspace.h"
 
 namespace ore::analysis {
 
 inline constexpr double kIndexStart = -10000000;
 
-// One lump of the ranking: its key mapped to an integer of the same order (equal keys, 0 and -0
-// included, map to equal integers) and its lump number.
-struct RankEntry {
-  std::uint64_t key;
-  std::int32_t lump;
-};
-
-// Ranks lumps 1..n by key[1..n] in the order the index reads them: ascending key with equal keys
-// in data-set order, then the whole order reversed (largest key first; among equal keys the
-// later lump first). An in-place O(n log n) sort, defined for every key; NaN keys go to the ends.
-void rankLumps(const double* key, std::int32_t n, std::vector<RankEntry>& order);
+// Lumps 1..n ranked by key[1..n] in the order the index reads them (visitRanked in
+// analysis/lump_ranking.h, with slices of at most `slice` lumps).
+std::vector<std::int32_t> rankLumps(const double* key, std::int32_t n, size_t slice = kRankSlice);
 
 struct SampleIndexResult {
   bool defined = true;  // false when G is 0 with lumps present: the shares of the element are void

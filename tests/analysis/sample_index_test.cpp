@@ -32,12 +32,8 @@ std::vector<std::int32_t> selectionOrder(const std::vector<double>& key) {
   return {order.rbegin(), order.rend()};
 }
 
-std::vector<std::int32_t> ranked(const std::vector<double>& key) {
-  std::vector<RankEntry> order;
-  rankLumps(key.data(), static_cast<std::int32_t>(key.size()) - 1, order);
-  std::vector<std::int32_t> lumps;
-  for (const auto& e : order) lumps.push_back(e.lump);
-  return lumps;
+std::vector<std::int32_t> ranked(const std::vector<double>& key, size_t slice = kRankSlice) {
+  return rankLumps(key.data(), static_cast<std::int32_t>(key.size()) - 1, slice);
 }
 
 TEST(SampleIndexTest, RankingMatchesTheSelectionProcedure) {
@@ -52,6 +48,7 @@ TEST(SampleIndexTest, RankingMatchesTheSelectionProcedure) {
       if (v == 0 && i % 2) key[i] = -0.0;  // -0 and 0 are equal keys
     }
     EXPECT_EQ(ranked(key), selectionOrder(key)) << "seed " << seed;
+    EXPECT_EQ(ranked(key, 3), selectionOrder(key)) << "seed " << seed << ", slices of 3";
   }
 }
 
@@ -106,7 +103,10 @@ TEST(SampleIndexTest, RankingOfLargeSamples) {
     std::mt19937_64 rng(11);
     std::vector<double> key(60001, 0);
     for (int i = 1; i < static_cast<int>(key.size()); ++i) key[i] = c.key(rng, i);
-    EXPECT_EQ(ranked(key), stableReversed(key)) << c.name;
+    const std::vector<std::int32_t> expected = stableReversed(key);
+    // Slices smaller than the sample, and than its runs of equal keys, rank it the same.
+    for (size_t slice : {kRankSlice, size_t{7000}, size_t{300}})
+      EXPECT_EQ(ranked(key, slice), expected) << c.name << ", slices of " << slice;
   }
 }
 
