@@ -14,6 +14,7 @@
 #include "data/number_format.h"
 #include "platform/gui/background_task.h"
 #include "platform/gui/busy_cursor.h"
+#include "platform/gui/figures_grid.h"
 #include "study/sensor_study.h"
 
 namespace ore::gui {
@@ -87,16 +88,7 @@ SensorPanel::SensorPanel(Workspace& ws, const NumberFormat& fmt, ErrorBox& error
   LabelStatus = new QLabel;
   LabelStatus->setObjectName("LabelStatus");
   LabelStatus->setWordWrap(true);
-  GridFigures = new StringGrid;
-  GridFigures->setObjectName("GridFigures");
-  GridFigures->setColCount(2);
-  GridFigures->setRowCount(1);
-  GridFigures->setCell(0, 0, "Показатель");
-  GridFigures->setCell(1, 0, "Значение");
-  GridFigures->setColWidth(0, 300);
-  GridFigures->horizontalHeader()->setStretchLastSection(true);
-  GridFigures->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  GridFigures->setWordWrap(true);
+  GridFigures = newFiguresGrid("GridFigures", 300);
   ButtonSave = new QPushButton("Сохранить таблицу…");
   ButtonSave->setObjectName("ButtonSave");
   ButtonSave->setEnabled(false);

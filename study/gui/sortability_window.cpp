@@ -12,6 +12,7 @@
 #include "data/precision.h"
 #include "data/progress.h"
 #include "platform/gui/busy_cursor.h"
+#include "platform/gui/figures_grid.h"
 #include "platform/gui/picture_export.h"
 #include "platform/gui/show_in_front.h"
 #include "study/curve_table.h"
@@ -78,19 +79,10 @@ SortabilityWindow::SortabilityWindow(Workspace& ws, const NumberFormat& fmt, Err
   LabelMinGrade->setBuddy(EditMinGrade);
   ButtonCompute = new QPushButton("Рассчитать");
   ButtonCompute->setObjectName("ButtonCompute");
-  GridBest = new StringGrid;
-  GridBest->setObjectName("GridBest");
-  GridBest->setColCount(2);
-  GridBest->setRowCount(1);
-  GridBest->setCell(0, 0, "Показатель");
-  GridBest->setCell(1, 0, "Значение");
-  GridBest->setColWidth(0, 205);
-  GridBest->horizontalHeader()->setStretchLastSection(true);
+  GridBest = newFiguresGrid("GridBest", 205);
   // The labels are long: wrapped from the left edge rather than centred and cut at both ends.
   GridBest->verticalHeader()->setDefaultAlignment(
       Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap));
-  GridBest->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  GridBest->setWordWrap(true);
   PanelBootstrap = progressPanel("PanelBootstrap", "Повторные выборки:", ProgressBootstrap,
                                  ButtonCancelBootstrap);
   ProgressBootstrap->setObjectName("ProgressBootstrap");

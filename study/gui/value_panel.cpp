@@ -14,6 +14,7 @@
 
 #include "platform/gui/background_task.h"
 #include "platform/gui/busy_cursor.h"
+#include "platform/gui/figures_grid.h"
 #include "study/best_cut.h"
 #include "study/bootstrap.h"
 #include "study/value_entries.h"
@@ -141,16 +142,7 @@ ValuePanel::ValuePanel(Workspace& ws, const NumberFormat& fmt, ErrorBox& errors,
   LabelStatus = new QLabel;
   LabelStatus->setObjectName("LabelStatus");
   LabelStatus->setWordWrap(true);
-  GridFigures = new StringGrid;
-  GridFigures->setObjectName("GridFigures");
-  GridFigures->setColCount(2);
-  GridFigures->setRowCount(1);
-  GridFigures->setCell(0, 0, "Показатель");
-  GridFigures->setCell(1, 0, "Значение");
-  GridFigures->setColWidth(0, 330);
-  GridFigures->horizontalHeader()->setStretchLastSection(true);
-  GridFigures->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  GridFigures->setWordWrap(true);
+  GridFigures = newFiguresGrid("GridFigures", 330);
   ButtonSave = new QPushButton("Сохранить таблицу…");
   ButtonSave->setObjectName("ButtonSave");
   ButtonSave->setEnabled(false);
