@@ -178,6 +178,21 @@ bool draw(std::uint64_t seed, std::size_t r, std::size_t n, std::uint8_t* w) {
   return fits;
 }
 
+// A resample sums its blocks in double: refused when n draws of the largest lump could pass the
+// range of numbers, as the curve refuses totals beyond it.
+void checkResampleRange(const double* a, const double* b, std::size_t n) {
+  double largest = 0;
+  for (std::size_t u = 0; u < n; ++u)
+    largest = std::fmax(largest, std::fmax(std::fabs(a[u]), std::fabs(b[u])));
+  analysis::checkSampleTotals(std::isfinite(largest * static_cast<double>(n)), false);
+}
+
+// The threads asked for (0: one per processor), never more than the resamples.
+unsigned threadCount(const BootstrapSettings& settings, int resamples) {
+  const unsigned t = settings.threads ? settings.threads : std::thread::hardware_concurrency();
+  return std::clamp<unsigned>(t, 1, static_cast<unsigned>(resamples));
+}
+
 }  // namespace
 
 BootstrapResult bootstrapBestCut(const SortabilityCurve& cv, const BestCut& best,
@@ -187,14 +202,7 @@ BootstrapResult bootstrapBestCut(const SortabilityCurve& cv, const BestCut& best
   result.resamples = B;
   if (B == 0) return result;
   const std::size_t n = cv.placeCount();
-  const double* mass = cv.placeMass();
-  const double* metal = cv.placeMetal1();
-  // A resample sums its blocks in double: refused when n draws of the largest lump could pass the
-  // range of numbers, as the curve refuses totals beyond it.
-  double largest = 0;
-  for (std::size_t u = 0; u < n; ++u)
-    largest = std::fmax(largest, std::fmax(std::fabs(mass[u]), std::fabs(metal[u])));
-  analysis::checkSampleTotals(std::isfinite(largest * static_cast<double>(n)), false);
+  checkResampleRange(cv.placeMass(), cv.placeMetal1(), n);
   BootstrapWalk walk{cv, best.cut, settings.minGrade ? settings.minGrade : settings.limits.minGrade,
                      CutLimits{}};
   walk.limits.minRecovery = settings.limits.minRecovery;
@@ -203,8 +211,7 @@ BootstrapResult bootstrapBestCut(const SortabilityCurve& cv, const BestCut& best
     if (c.element == 1) walk.limits.maxContent.push_back(c);
 
   std::vector<BootstrapWalk::Outcome> outcomes(static_cast<std::size_t>(B));
-  unsigned threads = settings.threads ? settings.threads : std::thread::hardware_concurrency();
-  threads = std::clamp<unsigned>(threads, 1, static_cast<unsigned>(B));
+  const unsigned threads = threadCount(settings, B);
   std::atomic<int> next{0}, done{0};
   progress.report(0, static_cast<std::uint64_t>(B));
   // Only the calling thread reports, so that a watcher's hook runs where it was set up; every
@@ -280,15 +287,11 @@ ValueInterval bootstrapCutValue(const SortabilityCurve& cv, std::size_t cut,
   const std::size_t n = cv.placeCount();
   const double* mass = cv.placeMass();
   const double* value = placeValue.data();
-  double largest = 0;
-  for (std::size_t u = 0; u < n; ++u)
-    largest = std::fmax(largest, std::fmax(std::fabs(mass[u]), std::fabs(value[u])));
-  analysis::checkSampleTotals(std::isfinite(largest * static_cast<double>(n)), false);
+  checkResampleRange(mass, value, n);
   const std::size_t end = cv.cutEnd(cut);  // the tails are the places before it
 
   std::vector<long double> values(static_cast<std::size_t>(B));
-  unsigned threads = settings.threads ? settings.threads : std::thread::hardware_concurrency();
-  threads = std::clamp<unsigned>(threads, 1, static_cast<unsigned>(B));
+  const unsigned threads = threadCount(settings, B);
   std::atomic<int> next{0}, done{0};
   progress.report(0, static_cast<std::uint64_t>(B));
   // V of one resample from its counts w, in blocks summed in double, each added to the extended
