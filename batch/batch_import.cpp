@@ -14,18 +14,21 @@ namespace {
 // the batch state's source-data grid, and nothing is drawn.
 class BatchImportView : public ImportView {
  public:
-  BatchImportView(std::string file, TextGrid& grid) : file_(std::move(file)), grid_(grid) {}
+  BatchImportView(std::string file, TextGrid& grid, bool showsGrid)
+      : file_(std::move(file)), grid_(grid), showsGrid_(showsGrid) {}
   void drawDialogCaption(const std::string&) override {}
   std::string chooseFile() override { return file_; }
   void showButton3() override {}
   void hideDialog() override {}
   void drawCountText(const std::string&) override {}
   TextGrid& sourceGrid() override { return grid_; }
+  bool showsSourceGrid() const override { return showsGrid_; }
   void showGroup() override {}
 
  private:
   std::string file_;
   TextGrid& grid_;
+  bool showsGrid_;
 };
 
 }  // namespace
@@ -54,12 +57,17 @@ void importStage(const Options& options, BatchState& state) {
   texts.paramColumn = options.param;
   texts.startRow = options.startRow;
   texts.sheet = options.sheet;
-  BatchImportView view(options.workbook, state.sourceGrid);
+  // Only --lumps writes the source grid; without it the grid of a large log is not built at all.
+  const bool grid = options.lumpsFile.has_value();
+  BatchImportView view(options.workbook, state.sourceGrid, grid);
   Progress silent;
   importWorkbook(texts, ws, state.fmt, view, state.progress ? *state.progress : silent,
                  state.objects);
   // "Перевести данные": the analysis works on the lumps as the source-data grid shows them.
-  readBackSourceGrid(state.sourceGrid, state.fmt, ws);
+  if (grid)
+    readBackSourceGrid(state.sourceGrid, state.fmt, ws);
+  else
+    readBackLumps(state.fmt, ws);
 }
 
 }  // namespace ore::batch

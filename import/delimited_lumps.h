@@ -3,6 +3,7 @@
 // cell by cell through the spreadsheet application, without a workbook in between: the cells
 // the import does not use are split off and dropped, the others converted as they are read.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -34,11 +35,16 @@ struct StreamedLumps {
   std::string failedText;
 };
 
+// Texts of at least this many bytes are read in two parts at once, on two threads.
+inline constexpr std::size_t kSplitFrom = 4 << 20;
+
 // Reads path (a file, "-" for standard input, either possibly gzip-compressed) with fmt's
-// decimal separator. Throws the delimited-text reader's messages for a file it cannot read
-// (exactly as opening it as a workbook does, the sheet's limits aside: the rows go on as far
-// as memory holds), WorkStopped when progress is asked to stop.
+// decimal separator; a text of splitFrom bytes or more in two parts at once. Throws the
+// delimited-text reader's messages for a file it cannot read (exactly as opening it as a workbook
+// does, the sheet's limits aside: the rows go on as far as memory holds), WorkStopped when progress
+// is asked to stop.
 StreamedLumps streamDelimitedLumps(const std::string& path, const LumpLayout& layout,
-                                   const NumberFormat& fmt, Progress& progress);
+                                   const NumberFormat& fmt, Progress& progress,
+                                   std::size_t splitFrom = kSplitFrom);
 
 }  // namespace ore

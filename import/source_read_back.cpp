@@ -13,10 +13,9 @@ namespace {
 // positive). Any other cell is read from its text.
 // places: the decimals that matched last in this column, tried first (a column's values mostly
 // have the same number of them).
-double readBack(const TextGrid& grid, int col, int row, const NumberFormat& fmt, int& places) {
-  double v = 0;
-  char sep = 0;
-  if (grid.numberAt(col, row, v, sep) && sep == fmt.decimalSeparator() && std::isfinite(v)) {
+// A double the grid shows with fmt reads back so.
+double numberReadBack(double v, const NumberFormat& fmt, int& places) {
+  if (std::isfinite(v)) {
     if (v == 0) return 0.0;
     // Most values are short decimals: v is m / 10^k for a whole m of at most 15 digits (the
     // division, of two exact doubles, rounds as reading that decimal does).
@@ -43,10 +42,30 @@ double readBack(const TextGrid& grid, int col, int row, const NumberFormat& fmt,
     }
     if (digits <= 15) return v;
   }
+  return fmt.parseReal(fmt.format(v));
+}
+
+double readBack(const TextGrid& grid, int col, int row, const NumberFormat& fmt, int& places) {
+  double v = 0;
+  char sep = 0;
+  if (grid.numberAt(col, row, v, sep) && sep == fmt.decimalSeparator())
+    return numberReadBack(v, fmt, places);
   return fmt.parseReal(grid.cell(col, row));
 }
 
 }  // namespace
+
+void readBackLumps(const NumberFormat& fmt, Workspace& ws) {
+  ++ws.LumpDataSet;
+  const bool byParam = ws.PocketBasis == PocketBasis::ByParam;
+  if (!byParam && ws.PocketBasis != PocketBasis::ByContent) return;
+  int places[3] = {0, 0, 0};
+  for (int r = 1; r <= ws.LumpCount; ++r) {
+    ws.Mass[r] = numberReadBack(ws.Mass[r], fmt, places[0]);
+    ws.Content[r] = numberReadBack(ws.Content[r], fmt, places[1]);
+    if (byParam) ws.Param[r] = numberReadBack(ws.Param[r], fmt, places[2]);
+  }
+}
 
 void readBackSourceGrid(const TextGrid& grid, const NumberFormat& fmt, Workspace& ws) {
   ++ws.LumpDataSet;

@@ -13,4 +13,8 @@ namespace ore {
 // nothing. A text that is not a number stops with the conversion error, the rows before it read.
 void readBackSourceGrid(const TextGrid& grid, const NumberFormat& fmt, Workspace& ws);
 
+// What readBackSourceGrid gives on the grid fillSourceGrid fills from ws with fmt, without the
+// grid: each array value as its shown text reads back.
+void readBackLumps(const NumberFormat& fmt, Workspace& ws);
+
 }  // namespace ore

@@ -261,7 +261,7 @@ void importWorkbook(const ImportTexts& texts, Workspace& ws, const NumberFormat&
       readLumps(*excel, sheetArg, columns, ws, fmt);
     }
     // 10.
-    fillSourceGrid(ws, fmt, view.sourceGrid());
+    if (view.showsSourceGrid()) fillSourceGrid(ws, fmt, view.sourceGrid());
   }
   // 11.
   view.showGroup();

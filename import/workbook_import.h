@@ -38,7 +38,9 @@ class ImportView {
   // Draws text ("120  количество точек") once on the main window at (10, 15).
   virtual void drawCountText(const std::string& text) = 0;
   virtual TextGrid& sourceGrid() = 0;  // the main window's source-data grid
-  virtual void showGroup() = 0;        // the main window's group "Исходные данные"
+  // False when nobody looks at the source grid: the import then leaves it as it is.
+  virtual bool showsSourceGrid() const { return true; }
+  virtual void showGroup() = 0;  // the main window's group "Исходные данные"
   // On while the workbook is opened and read (a busy cursor), off when that ends, also on failure.
   virtual void setBusy(bool /*on*/) {}
 };

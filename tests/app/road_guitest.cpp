@@ -191,7 +191,8 @@ TEST(RoadTest, FromTheMenuToTheSavedDiagram) {
   // --- The windows hold what orefrac-batch writes for the same inputs.
   {
     batch::BatchState state(',');
-    const batch::Options o = h.batchOptions();
+    batch::Options o = h.batchOptions();
+    o.lumpsFile = "-";  // the source grid is built for --lumps
     batch::importStage(o, state);
     batch::analysisStage(o, state);
     EXPECT_EQ(tsv(state.sourceGrid), tsv(source));

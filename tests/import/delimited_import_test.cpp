@@ -11,6 +11,7 @@
 
 #include "data/errors.h"
 #include "import/content_columns.h"
+#include "import/delimited_lumps.h"
 #include "import/workbook_import.h"
 #include "platform/spreadsheet/excel_application.h"
 #include "platform/workbook/workbook_reader.h"
@@ -128,6 +129,59 @@ TEST(DelimitedImportTest, ReadsTheSameAsCellByCellThroughTheApplication) {
     std::ofstream(path, std::ios::binary) << c.text;
     const std::string cellByCell = importOnce(c, path, false);
     EXPECT_EQ(importOnce(c, path, true), cellByCell) << c.name;
+    std::remove(path.c_str());
+  }
+}
+
+// Read in two parts at once, a text gives what it gives read in one, wherever the cut falls: in
+// the header, in the data, after the data's end, before a failure or a quote left open.
+TEST(DelimitedImportTest, ReadsTheSameInTwoPartsAsInOne) {
+  const std::string block = "1;2,5;3\n2;1,25;0\n3;4;1\n";
+  std::string many;
+  for (int i = 0; i < 40; ++i) many += block;
+  std::string crlf;
+  for (char ch : many) crlf += ch == '\n' ? "\r\n" : std::string(1, ch);
+  struct Split {
+    std::string name, text;
+    std::int64_t startRow = 2;
+  };
+  const Split cases[] = {
+      {"plain", "h\n" + many},
+      {"crlf", "h\r\n1;2;3\r4;5;6\r\n" + crlf + "7;8;9\r\n"},
+      {"cr-only", "h\r1;2;3\r4;5;6\r" + many},
+      {"ends-in-the-first-part", "h\n1;2;3\n\n" + many + many},
+      {"ends-in-the-second-part", "h\n" + many + "\n;\n" + many},
+      {"fails-in-the-first-part", "h\n1;x;3\n" + many + "\n" + many},
+      {"fails-in-the-second-part", "h\n" + many + "4;5;y\n" + many + "\n" + many},
+      {"torn-last-line", "h\n" + many + "5;6"},
+      {"quotes-in-the-first-part", "h\n1;\"2\";3\n" + many},
+      {"quotes-in-the-second-part", "h\n" + many + "1;\"2;5\";\"3\n\"\n" + many},
+      {"open-quote-in-the-second-part", "h\n" + many + many + "1;\"2\n"},
+      {"start-row-in-the-second-part", "h\n" + many + many, 100},
+      {"start-row-past-the-text", "h\n" + many, 1000},
+  };
+  const NumberFormat fmt(',');
+  auto read = [&](const Split& c, const std::string& path, std::size_t splitFrom) {
+    LumpLayout layout;
+    layout.startRow = c.startRow;
+    layout.columns = {1, 2, 3};
+    Progress progress;
+    try {
+      const StreamedLumps s = streamDelimitedLumps(path, layout, fmt, progress, splitFrom);
+      std::string out = std::to_string(s.count) + " failed " + std::to_string(s.failed) + " at " +
+                        std::to_string(s.failedLump) + "/" + std::to_string(s.failedField) + " " +
+                        s.failedText + ":";
+      for (const auto& v : s.values)
+        for (double x : v) out += " " + std::to_string(std::bit_cast<std::uint64_t>(x));
+      return out;
+    } catch (const Error& e) {
+      return std::string("error ") + e.what();
+    }
+  };
+  for (const auto& c : cases) {
+    const std::string path = ::testing::TempDir() + "delimited-split-" + c.name + ".csv";
+    std::ofstream(path, std::ios::binary) << c.text;
+    EXPECT_EQ(read(c, path, 1), read(c, path, std::string::npos)) << c.name;
     std::remove(path.c_str());
   }
 }

@@ -59,6 +59,20 @@ TEST(SourceReadBackTest, NumbersReadBackAsTheirTextsDo) {
           << grid.cell(1, r);
       ASSERT_EQ(std::bit_cast<std::uint64_t>(ws.Param[r]), std::bit_cast<std::uint64_t>(expected));
     }
+    // The same without the grid, from the arrays themselves.
+    Workspace direct;
+    direct.PocketBasis = PocketBasis::ByParam;
+    direct.LumpCount = ws.LumpCount;
+    direct.resizeLumps(direct.LumpCount);
+    for (int r = 1; r <= ws.LumpCount; ++r)
+      direct.Mass[r] = direct.Content[r] = direct.Param[r] = shown[static_cast<size_t>(r - 1)];
+    readBackLumps(fmt, direct);
+    for (int r = 1; r <= ws.LumpCount; ++r)
+      for (std::vector<double> Workspace::*a :
+           {&Workspace::Mass, &Workspace::Content, &Workspace::Param})
+        ASSERT_EQ(std::bit_cast<std::uint64_t>((direct.*a)[r]),
+                  std::bit_cast<std::uint64_t>((ws.*a)[r]))
+            << grid.cell(1, r);
   }
 }
 

@@ -27,17 +27,32 @@ class FieldSplitter {
     ends_[static_cast<unsigned char>(sep)] = ends_['\n'] = ends_['\r'] = true;
   }
 
+  // Splits from byte `from` on, a row's start, which is row and line `firstRow`: the text before
+  // it must hold no quote (its rows and lines are then the same).
+  void startAt(std::size_t from, std::int64_t firstRow) {
+    i_ = from;
+    row_ = line_ = firstRow;
+  }
+
   // sink(row, col, raw field) for every field, empty ones included; rowEnded(row) after the
   // last field of each row. A source, when given, gets the text already split back.
   template <class Sink, class RowSink>
   void run(Sink&& sink, RowSink&& rowEnded, TextSource* source = nullptr) {
+    runReleasing(sink, rowEnded, [source](std::size_t upTo) {
+      if (source) source->release(upTo);
+    });
+  }
+
+  // The same, with release(upTo) called as the text before upTo is split.
+  template <class Sink, class RowSink, class Release>
+  void runReleasing(Sink&& sink, RowSink&& rowEnded, Release&& release) {
     const std::size_t n = s_.size();
-    std::int64_t row = 1;
-    std::size_t nextReport = kReportBytes;
+    std::int64_t row = row_;
+    std::size_t nextReport = i_ + kReportBytes;
     while (i_ < n) {
       if (i_ >= nextReport) {
         ctx_.progressed(i_);
-        if (source) source->release(i_);
+        release(i_);
         nextReport = i_ + kReportBytes;
       }
       std::int64_t col = 1;
@@ -113,6 +128,7 @@ class FieldSplitter {
   char sep_;
   ReadContext& ctx_;
   std::size_t i_ = 0;
+  std::int64_t row_ = 1;
   std::int64_t line_ = 1;  // of the file, for messages: quoted fields may hold line breaks
   std::string field_;
   std::array<bool, 256> ends_{};  // the separator and the line breaks

@@ -98,6 +98,15 @@ void TextSource::release(std::size_t upTo) {
   released_ = end;
 }
 
+void TextSource::releaseBetween(const char* from, const char* upTo) const {
+  if (!map_) return;
+  const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+  const char* base = static_cast<const char*>(map_);
+  const std::size_t begin = (static_cast<std::size_t>(from - base) + page - 1) / page * page;
+  const std::size_t end = static_cast<std::size_t>(upTo - base) / page * page;
+  if (end > begin) ::madvise(static_cast<char*>(map_) + begin, end - begin, MADV_DONTNEED);
+}
+
 void TextSource::releaseAll() {
   if (!map_) return;
   ::madvise(map_, mapBytes_, MADV_DONTNEED);

@@ -36,6 +36,9 @@ class TextSource {
   // The text read so far (a scan over all of it) may leave memory; it is read again from the
   // file as it is needed.
   void releaseAll();
+  // The bytes from `from` to `upTo` (pointers into bytes()) are not needed any more; only the
+  // pages wholly inside go. Safe on one thread while another reads or releases other pages.
+  void releaseBetween(const char* from, const char* upTo) const;
 
  private:
   void readAll(int fd, ReadContext& ctx, std::uint64_t maxBytes, bool gzip);
