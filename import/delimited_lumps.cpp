@@ -7,6 +7,7 @@
 #include <exception>
 #include <limits>
 #include <new>
+#include <system_error>
 #include <thread>
 
 #include "data/errors.h"
@@ -193,8 +194,8 @@ class SecondPart {
  public:
   SecondPart(std::string_view text, std::size_t from, char sep, const LumpLayout& layout,
              const NumberFormat& fmt, const std::string& shown, const reader::TextSource* source)
-      : ctx_(shown, stop_), sink_(text, layout, fmt, out_) {
-    thread_ = std::thread([=, this] {
+      : text_(text), from_(from), ctx_(shown, stop_), sink_(text, layout, fmt, out_) {
+    auto read = [=, this] {
       try {
         rowsBefore_ = rowsIn(text.substr(0, from));
         if (rowsBefore_ + 1 < layout.startRow) return;  // its first rows come before the data
@@ -217,7 +218,11 @@ class SecondPart {
       } catch (...) {
         error_ = std::current_exception();
       }
-    });
+    };
+    try {
+      thread_ = std::thread(read);
+    } catch (const std::system_error&) {  // no thread to be had: the caller reads it all
+    }
   }
   ~SecondPart() {
     stop_.requestStop();
@@ -229,6 +234,10 @@ class SecondPart {
   // Waits for the part. True with first following it when it was read; false when the caller is
   // to read it after all. Throws what reading it threw.
   bool joinTo(LumpSink& first) {
+    if (!thread_.joinable()) {
+      rowsBefore_ = rowsIn(text_.substr(0, from_));
+      return false;
+    }
     thread_.join();
     if (error_) std::rethrow_exception(error_);
     if (read_) first.follow(sink_);
@@ -237,6 +246,8 @@ class SecondPart {
   std::int64_t rowsBefore() const { return rowsBefore_; }
 
  private:
+  std::string_view text_;
+  std::size_t from_;
   Progress stop_;
   reader::ReadContext ctx_;
   StreamedLumps out_;
