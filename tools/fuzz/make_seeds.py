@@ -32,7 +32,7 @@ def member(z, name):
 
 def main():
     out = sys.argv[1]
-    seeds = {t: [] for t in ("xlsx", "xlsx_parts", "ods", "xls", "csv", "number")}
+    seeds = {t: [] for t in ("xlsx", "xlsx_parts", "ods", "xls", "csv", "delimited", "number")}
     for p in workbooks(".xlsx", ".ods"):
         data = open(p, "rb").read()
         if len(data) <= 1 << 20:
@@ -53,6 +53,7 @@ def main():
         seeds["xls"].append(open(p, "rb").read())
     for p in workbooks(".csv", ".txt"):
         seeds["csv"].append(open(p, "rb").read())
+        seeds["delimited"] += [bytes([k]) + seeds["csv"][-1] for k in (0, 13)]
     seeds["number"] = [n.encode() for n in NUMBERS]
     for target, items in seeds.items():
         d = os.path.join(out, target)

@@ -3,7 +3,7 @@
 # and runs it for SECONDS on a corpus seeded from the test workbooks. Findings land in
 # build/fuzz/artifacts/TARGET; add each as a regression case under tests/data/hostile.
 #   tools/fuzz/run.sh TARGET SECONDS [libFuzzer options]
-#   TARGET: xlsx xlsx_parts ods xls csv number
+#   TARGET: xlsx xlsx_parts ods xls csv delimited number
 set -e
 cd "$(dirname "$0")/../.."
 if [ $# -lt 2 ]; then
