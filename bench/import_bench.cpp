@@ -1,10 +1,11 @@
-// Times the import as orefrac-batch runs it, without windows: the file read into the lump
-// arrays with the dialog's defaults (B, C, D from row 2, one content, pockets by content), the
-// source grid filled and "Перевести данные". Prints the median wall and CPU time of several
+// Times the import without windows: the file read into the lump arrays with the dialog's
+// defaults (B, C, D from row 2, one content, pockets by content), the source grid filled and
+// "Перевести данные", as the program and orefrac-batch --lumps do. Prints the median wall and CPU time of several
 // imports and the process's peak memory; bench/run-import's figures set against these show what
 // the program's window costs on top.
 //
-// import_bench [--repeat N] [--decimal C] FILE
+// import_bench [--repeat N] [--decimal C] [--no-grid] FILE
+//   --no-grid: no source grid, the arrays read back in place, as orefrac-batch without --lumps
 
 #include <sys/resource.h>
 
@@ -31,18 +32,20 @@ double cpuSeconds() {
 
 class QuietView : public ore::ImportView {
  public:
-  explicit QuietView(std::string file) : file_(std::move(file)) {}
+  QuietView(std::string file, bool grid) : file_(std::move(file)), grid_(grid) {}
   void drawDialogCaption(const std::string&) override {}
   std::string chooseFile() override { return file_; }
   void showButton3() override {}
   void hideDialog() override {}
   void drawCountText(const std::string&) override {}
   ore::TextGrid& sourceGrid() override { return grid; }
+  bool showsSourceGrid() const override { return grid_; }
   void showGroup() override {}
   ore::TextGrid grid;
 
  private:
   std::string file_;
+  bool grid_;
 };
 
 }  // namespace
@@ -50,17 +53,20 @@ class QuietView : public ore::ImportView {
 int main(int argc, char** argv) {
   int repeat = 3;
   char decimal = ',';
+  bool grid = true;
   std::string file;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--repeat") == 0 && i + 1 < argc)
       repeat = std::max(1, std::atoi(argv[++i]));
     else if (std::strcmp(argv[i], "--decimal") == 0 && i + 1 < argc)
       decimal = argv[++i][0];
+    else if (std::strcmp(argv[i], "--no-grid") == 0)
+      grid = false;
     else
       file = argv[i];
   }
   if (file.empty()) {
-    std::fprintf(stderr, "import_bench [--repeat N] [--decimal C] FILE\n");
+    std::fprintf(stderr, "import_bench [--repeat N] [--decimal C] [--no-grid] FILE\n");
     return 2;
   }
   const ore::NumberFormat fmt(decimal);
@@ -71,13 +77,16 @@ int main(int argc, char** argv) {
     ws.PocketBasis = ore::PocketBasis::ByContent;
     ore::TextGrid columns(2, 1);
     ore::updateContentColumns("1", columns, ws, fmt);
-    QuietView view(file);
+    QuietView view(file, grid);
     ore::Progress progress;
     const auto w0 = std::chrono::steady_clock::now();
     const double c0 = cpuSeconds();
     try {
       ore::importWorkbook(ore::ImportTexts(), ws, fmt, view, progress);
-      ore::readBackSourceGrid(view.grid, fmt, ws);
+      if (grid)
+        ore::readBackSourceGrid(view.grid, fmt, ws);
+      else
+        ore::readBackLumps(fmt, ws);
     } catch (const std::exception& e) {
       std::fprintf(stderr, "%s: %s\n", file.c_str(), e.what());
       return 1;
