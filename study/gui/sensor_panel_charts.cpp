@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/gui/content_axis.h"
 #include "study/curve_decimation.h"
 
 namespace ore::gui {
@@ -68,21 +69,6 @@ void attach(QChart* chart, QAbstractSeries* s, QAbstractAxis* x, QAbstractAxis* 
 
 void hideFromLegend(QChart* chart, QAbstractSeries* s) {
   for (QLegendMarker* m : chart->legend()->markers(s)) m->setVisible(false);
-}
-
-// From 0 to four nice steps above top: the grid lines of the content axis fall on the ticks.
-void setContentRange(QValueAxis* axis, double top) {
-  double step = 1;
-  if (top > 0) {
-    const double raw = top / 4, unit = std::pow(10.0, std::floor(std::log10(raw)));
-    step = 10 * unit;
-    for (double f : {1.0, 2.0, 2.5, 5.0})
-      if (f * unit >= raw) {
-        step = f * unit;
-        break;
-      }
-  }
-  axis->setRange(0, 4 * step);
 }
 
 int plotColumns(QChartView* view, QChart* chart) {

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/gui/content_axis.h"
 #include "study/curve_decimation.h"
 
 namespace ore::gui {
@@ -52,23 +53,6 @@ void attach(QChart* chart, QAbstractSeries* s, QAbstractAxis* x, QAbstractAxis* 
 
 void hideFromLegend(QChart* chart, QAbstractSeries* s) {
   for (QLegendMarker* m : chart->legend()->markers(s)) m->setVisible(false);
-}
-
-// A percent axis of the same five ticks as 0..100 (0, 25, 50, 75, 100), so the grid lines of
-// both axes coincide, ending at the first round value at or above the largest content.
-void setContentRange(QValueAxis* axis, double top) {
-  double end = 1;
-  if (top > 0 && std::isfinite(top)) {
-    const double unit = std::pow(10.0, std::floor(std::log10(top)));
-    end = 10 * unit;
-    for (double f : {1.0, 1.2, 1.5, 2.0, 2.5, 3.0, 4.0, 5.0, 6.0, 8.0})
-      if (f * unit >= top * (1 - 1e-12)) {
-        end = f * unit;
-        break;
-      }
-  }
-  axis->setRange(0, end);
-  axis->setTickCount(5);
 }
 
 void setKeyRange(QValueAxis* axis, double lo, double hi) {
