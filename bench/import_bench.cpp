@@ -1,8 +1,8 @@
 // Times the import without windows: the file read into the lump arrays with the dialog's
 // defaults (B, C, D from row 2, one content, pockets by content), the source grid filled and
-// "Перевести данные", as the program and orefrac-batch --lumps do. Prints the median wall and CPU time of several
-// imports and the process's peak memory; bench/run-import's figures set against these show what
-// the program's window costs on top.
+// "Перевести данные", as the program and orefrac-batch --lumps do. Prints the median wall and CPU
+// time of several imports and the process's peak memory; bench/run-import's figures set against
+// these show what the program's window costs on top.
 //
 // import_bench [--repeat N] [--decimal C] [--no-grid] FILE
 //   --no-grid: no source grid, the arrays read back in place, as orefrac-batch without --lumps
