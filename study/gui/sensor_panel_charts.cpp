@@ -44,7 +44,7 @@ QScatterSeries* pointSeries(const char* name, QColor color, QScatterSeries::Mark
 QValueAxis* valueAxis(const QString& title, double top, int ticks) {
   auto* a = new QValueAxis;
   a->setTitleText(title);
-  a->setLabelFormat("%g");
+  a->setLabelFormat("%.6g");
   a->setRange(0, top);
   a->setTickCount(ticks);
   return a;
@@ -52,6 +52,7 @@ QValueAxis* valueAxis(const QString& title, double top, int ticks) {
 
 QChart* chart(const char* name, const QString& title) {
   auto* c = new QChart;
+  c->setLocalizeNumbers(true);  // axis labels with the locale's decimal separator
   c->setObjectName(name);
   c->setTitle(title);
   c->legend()->setAlignment(Qt::AlignBottom);

@@ -41,7 +41,7 @@ QScatterSeries* pointSeries(const char* name, const QString& title, QColor color
 QValueAxis* valueAxis(const QString& title) {
   auto* a = new QValueAxis;
   a->setTitleText(title);
-  a->setLabelFormat("%g");
+  a->setLabelFormat("%.6g");
   return a;
 }
 
@@ -94,6 +94,7 @@ void fill(QLineSeries* s, const std::vector<double>& x, const std::vector<double
 
 SortabilityCharts::SortabilityCharts() {
   curves_ = new QChart;
+  curves_->setLocalizeNumbers(true);  // axis labels with the locale's decimal separator
   curves_->setObjectName("CurvesChart");
   curves_->setTitle("Кривые обогатимости, элемент 1");
   curves_->legend()->setAlignment(Qt::AlignRight);
@@ -133,6 +134,7 @@ SortabilityCharts::SortabilityCharts() {
   hideFromLegend(curves_, bestPercent_);
 
   grade_ = new QChart;
+  grade_->setLocalizeNumbers(true);  // axis labels with the locale's decimal separator
   grade_->setObjectName("GradeChart");
   grade_->setTitle("Содержание в концентрате от извлечения в концентрат, элемент 1");
   grade_->legend()->setAlignment(Qt::AlignBottom);

@@ -40,15 +40,16 @@ void hideFromLegend(QChart* chart, QAbstractSeries* s) {
 
 ValueChart::ValueChart() {
   chart_ = new QChart;
+  chart_->setLocalizeNumbers(true);  // axis labels with the locale's decimal separator
   chart_->setObjectName("ValueChart");
   chart_->setTitle("Стоимость тонны питания по границам");
   chart_->legend()->setAlignment(Qt::AlignBottom);
   keyAxis_ = new QValueAxis;
   keyAxis_->setTitleText("Граница");
-  keyAxis_->setLabelFormat("%g");
+  keyAxis_->setLabelFormat("%.6g");
   valueAxis_ = new QValueAxis;
   valueAxis_->setTitleText("Стоимость тонны питания");
-  valueAxis_->setLabelFormat("%g");
+  valueAxis_->setLabelFormat("%.6g");
   chart_->addAxis(keyAxis_, Qt::AlignBottom);
   chart_->addAxis(valueAxis_, Qt::AlignLeft);
   valueSeries_ = lineSeries("SeriesValue", "Стоимость тонны питания при сортировке",
