@@ -2,7 +2,6 @@
 
 #include <QChart>
 #include <QChartView>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -15,6 +14,8 @@
 #include "platform/gui/background_task.h"
 #include "platform/gui/busy_cursor.h"
 #include "platform/gui/figures_grid.h"
+#include "platform/gui/run_controls.h"
+#include "platform/gui/table_file_dialog.h"
 #include "study/sensor_study.h"
 
 namespace ore::gui {
@@ -75,19 +76,8 @@ SensorPanel::SensorPanel(Workspace& ws, const NumberFormat& fmt, ErrorBox& error
   EditCutoff->setObjectName("EditCutoff");
   EditCutoff->setPlaceholderText("не задано");
   labelCutoff->setBuddy(EditCutoff);
-  ButtonCompute = new QPushButton("Рассчитать");
-  ButtonCompute->setObjectName("ButtonCompute");
-  ButtonCancel = new QPushButton("Отмена");
-  ButtonCancel->setObjectName("ButtonCancel");
-  ButtonCancel->setEnabled(false);
-  ProgressCompute = new QProgressBar;
-  ProgressCompute->setObjectName("ProgressCompute");
-  ProgressCompute->setRange(0, 1000);
-  ProgressCompute->setTextVisible(false);
-  ProgressCompute->setVisible(false);
-  LabelStatus = new QLabel;
-  LabelStatus->setObjectName("LabelStatus");
-  LabelStatus->setWordWrap(true);
+  run_ = std::make_unique<RunControls>(*task_, this, errors_);
+  ButtonCompute = run_->ButtonCompute;
   GridFigures = newFiguresGrid("GridFigures", 300);
   ButtonSave = new QPushButton("Сохранить таблицу…");
   ButtonSave->setObjectName("ButtonSave");
@@ -98,12 +88,7 @@ SensorPanel::SensorPanel(Workspace& ws, const NumberFormat& fmt, ErrorBox& error
   side->addWidget(ComboSide);
   side->addWidget(labelCutoff);
   side->addWidget(EditCutoff);
-  auto* run = new QHBoxLayout;
-  run->addWidget(ButtonCompute);
-  run->addWidget(ButtonCancel);
-  side->addLayout(run);
-  side->addWidget(ProgressCompute);
-  side->addWidget(LabelStatus);
+  run_->addTo(side);
   side->addWidget(GridFigures, 1);
   auto* save = new QHBoxLayout;
   save->addWidget(ButtonSave);
@@ -123,14 +108,8 @@ SensorPanel::SensorPanel(Workspace& ws, const NumberFormat& fmt, ErrorBox& error
   };
   connect(ButtonCompute, &QPushButton::clicked, this, guard(&SensorPanel::ButtonComputeClick));
   connect(EditCutoff, &QLineEdit::returnPressed, this, guard(&SensorPanel::ButtonComputeClick));
-  connect(ButtonCancel, &QPushButton::clicked, this, guard(&SensorPanel::ButtonCancelClick));
+  connect(run_->ButtonCancel, &QPushButton::clicked, this, guard(&SensorPanel::ButtonCancelClick));
   connect(ButtonSave, &QPushButton::clicked, this, guard(&SensorPanel::ButtonSaveClick));
-  connect(task_, &BackgroundTask::progressChanged, ProgressCompute, &QProgressBar::setValue);
-  connect(task_, &BackgroundTask::failed, this, [this](const QString& message) {
-    LabelStatus->setText("Расчет не выполнен");
-    errors_.show(message.toStdString());
-  });
-  connect(task_, &BackgroundTask::finished, this, [this] { setRunning(false); });
 }
 
 // The task joins its threads before the panel's members go.
@@ -157,8 +136,7 @@ void SensorPanel::ButtonComputeClick() {
     lumps = lumpsOf(ws_);
   }
   clearResults();
-  setRunning(true);
-  LabelStatus->setText("Идет расчет…");
+  run_->started();
   const NumberFormat fmt = fmt_;
   task_->start([this, lumps, settings, fmt](Progress& progress) -> BackgroundTask::Continuation {
     auto result =
@@ -173,16 +151,7 @@ void SensorPanel::ButtonComputeClick() {
 }
 
 void SensorPanel::ButtonCancelClick() {
-  if (!task_->running()) return;
-  task_->cancel();
-  setRunning(false);
-  LabelStatus->setText("Расчет отменен");
-}
-
-void SensorPanel::setRunning(bool running) {
-  ProgressCompute->setValue(0);
-  ProgressCompute->setVisible(running);
-  ButtonCancel->setEnabled(running);
+  run_->cancel();
 }
 
 void SensorPanel::clearResults() {
@@ -201,7 +170,7 @@ void SensorPanel::showResults(std::vector<study::FigureRow> rows, SensorDrawing 
   }
   GridFigures->resizeRowsToContents();
   ButtonSave->setEnabled(true);
-  LabelStatus->clear();
+  run_->LabelStatus->clear();
   charts_.set(std::move(drawing));
   draw();
   emit computed();
@@ -218,14 +187,7 @@ void SensorPanel::resizeEvent(QResizeEvent* e) {
 
 std::string SensorPanel::chooseSaveFile() {
   if (chooser_) return chooser_();
-  QString filter;
-  const QString xlsx = "Книга Excel (*.xlsx)", csv = "Текст CSV, разделитель ';' (*.csv)";
-  QString path = QFileDialog::getSaveFileName(this, "Сохранить таблицу", "датчик и анализ.xlsx",
-                                              xlsx + ";;" + csv, &filter);
-  if (path.isEmpty()) return {};
-  const QString lower = path.toLower();
-  if (!lower.endsWith(".xlsx") && !lower.endsWith(".csv")) path += filter == csv ? ".csv" : ".xlsx";
-  return path.toStdString();
+  return chooseTableFile(this, "датчик и анализ.xlsx");
 }
 
 void SensorPanel::ButtonSaveClick() {

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,7 @@ class QChartView;
 namespace ore::gui {
 
 class BackgroundTask;
+class RunControls;
 
 class SensorPanel : public QWidget {
   Q_OBJECT
@@ -52,10 +54,7 @@ class SensorPanel : public QWidget {
 
   QComboBox* ComboSide = nullptr;  // "выше границы" (0), "ниже границы" (1)
   QLineEdit* EditCutoff = nullptr;
-  QPushButton* ButtonCompute = nullptr;
-  QPushButton* ButtonCancel = nullptr;
-  QProgressBar* ProgressCompute = nullptr;
-  QLabel* LabelStatus = nullptr;
+  QPushButton* ButtonCompute = nullptr;  // of run_
   StringGrid* GridFigures = nullptr;
   QPushButton* ButtonSave = nullptr;
   QChartView* ChartGrade = nullptr;
@@ -70,7 +69,6 @@ class SensorPanel : public QWidget {
   void resizeEvent(QResizeEvent* e) override;
 
  private:
-  void setRunning(bool running);
   void showResults(std::vector<study::FigureRow> rows, SensorDrawing drawing);
   void clearResults();
   void draw();
@@ -80,6 +78,7 @@ class SensorPanel : public QWidget {
   const NumberFormat& fmt_;
   ErrorBox& errors_;
   std::function<std::string()> chooser_;
+  std::unique_ptr<RunControls> run_;
   BackgroundTask* task_ = nullptr;
   std::vector<study::FigureRow> rows_;
   SensorCharts charts_;

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QChart>
 #include <QChartView>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QSplitter>
@@ -15,6 +14,7 @@
 #include "platform/gui/figures_grid.h"
 #include "platform/gui/picture_export.h"
 #include "platform/gui/show_in_front.h"
+#include "platform/gui/table_file_dialog.h"
 #include "study/curve_table.h"
 
 namespace ore::gui {
@@ -305,14 +305,7 @@ void SortabilityWindow::hideEvent(QHideEvent* e) {
 
 std::string SortabilityWindow::chooseSaveFile() {
   if (chooser_) return chooser_();
-  QString filter;
-  const QString xlsx = "Книга Excel (*.xlsx)", csv = "Текст CSV, разделитель ';' (*.csv)";
-  QString path = QFileDialog::getSaveFileName(this, "Сохранить таблицу", "кривые обогатимости.xlsx",
-                                              xlsx + ";;" + csv, &filter);
-  if (path.isEmpty()) return {};
-  const QString lower = path.toLower();
-  if (!lower.endsWith(".xlsx") && !lower.endsWith(".csv")) path += filter == csv ? ".csv" : ".xlsx";
-  return path.toStdString();
+  return chooseTableFile(this, "кривые обогатимости.xlsx");
 }
 
 void SortabilityWindow::ButtonSaveClick() {

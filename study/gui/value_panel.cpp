@@ -2,7 +2,6 @@
 
 #include <QChart>
 #include <QChartView>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -15,6 +14,8 @@
 #include "platform/gui/background_task.h"
 #include "platform/gui/busy_cursor.h"
 #include "platform/gui/figures_grid.h"
+#include "platform/gui/run_controls.h"
+#include "platform/gui/table_file_dialog.h"
 #include "study/best_cut.h"
 #include "study/bootstrap.h"
 #include "study/value_entries.h"
@@ -129,19 +130,8 @@ ValuePanel::ValuePanel(Workspace& ws, const NumberFormat& fmt, ErrorBox& errors,
   auto* limitBox = new QGroupBox("Ограничения на концентрат");
   limitBox->setLayout(limits);
 
-  ButtonCompute = new QPushButton("Рассчитать");
-  ButtonCompute->setObjectName("ButtonCompute");
-  ButtonCancel = new QPushButton("Отмена");
-  ButtonCancel->setObjectName("ButtonCancel");
-  ButtonCancel->setEnabled(false);
-  ProgressCompute = new QProgressBar;
-  ProgressCompute->setObjectName("ProgressCompute");
-  ProgressCompute->setRange(0, 1000);
-  ProgressCompute->setTextVisible(false);
-  ProgressCompute->setVisible(false);
-  LabelStatus = new QLabel;
-  LabelStatus->setObjectName("LabelStatus");
-  LabelStatus->setWordWrap(true);
+  run_ = std::make_unique<RunControls>(*task_, this, errors_);
+  ButtonCompute = run_->ButtonCompute;
   GridFigures = newFiguresGrid("GridFigures", 330);
   ButtonSave = new QPushButton("Сохранить таблицу…");
   ButtonSave->setObjectName("ButtonSave");
@@ -151,12 +141,7 @@ ValuePanel::ValuePanel(Workspace& ws, const NumberFormat& fmt, ErrorBox& errors,
   side->addWidget(elementBox);
   side->addWidget(costBox);
   side->addWidget(limitBox);
-  auto* run = new QHBoxLayout;
-  run->addWidget(ButtonCompute);
-  run->addWidget(ButtonCancel);
-  side->addLayout(run);
-  side->addWidget(ProgressCompute);
-  side->addWidget(LabelStatus);
+  run_->addTo(side);
   side->addWidget(GridFigures, 1);
   auto* save = new QHBoxLayout;
   save->addWidget(ButtonSave);
@@ -182,16 +167,10 @@ ValuePanel::ValuePanel(Workspace& ws, const NumberFormat& fmt, ErrorBox& errors,
     return [this, handler] { guarded(errors_, [this, handler] { (this->*handler)(); }); };
   };
   connect(ButtonCompute, &QPushButton::clicked, this, guard(&ValuePanel::ButtonComputeClick));
-  connect(ButtonCancel, &QPushButton::clicked, this, guard(&ValuePanel::ButtonCancelClick));
+  connect(run_->ButtonCancel, &QPushButton::clicked, this, guard(&ValuePanel::ButtonCancelClick));
   connect(ButtonSave, &QPushButton::clicked, this, guard(&ValuePanel::ButtonSaveClick));
   for (QLineEdit* e : findChildren<QLineEdit*>())
     connect(e, &QLineEdit::returnPressed, this, guard(&ValuePanel::ButtonComputeClick));
-  connect(task_, &BackgroundTask::progressChanged, ProgressCompute, &QProgressBar::setValue);
-  connect(task_, &BackgroundTask::failed, this, [this](const QString& message) {
-    LabelStatus->setText("Расчет не выполнен");
-    errors_.show(message.toStdString());
-  });
-  connect(task_, &BackgroundTask::finished, this, [this] { setRunning(false); });
   showContents();
 }
 
@@ -248,8 +227,7 @@ void ValuePanel::ButtonComputeClick() {
     lumps = lumpsOf(ws_);
   }
   clearResults();
-  setRunning(true);
-  LabelStatus->setText("Идет расчет…");
+  run_->started();
   const NumberFormat fmt = fmt_;
   task_->start([this, lumps, entry, fmt](Progress& progress) -> BackgroundTask::Continuation {
     auto shown = std::make_shared<Shown>();
@@ -285,16 +263,7 @@ void ValuePanel::ButtonComputeClick() {
 }
 
 void ValuePanel::ButtonCancelClick() {
-  if (!task_->running()) return;
-  task_->cancel();
-  setRunning(false);
-  LabelStatus->setText("Расчет отменен");
-}
-
-void ValuePanel::setRunning(bool running) {
-  ProgressCompute->setValue(0);
-  ProgressCompute->setVisible(running);
-  ButtonCancel->setEnabled(running);
+  run_->cancel();
 }
 
 void ValuePanel::clearResults() {
@@ -314,7 +283,7 @@ void ValuePanel::showResults(std::shared_ptr<const Shown> shown) {
   }
   GridFigures->resizeRowsToContents();
   ButtonSave->setEnabled(true);
-  LabelStatus->clear();
+  run_->LabelStatus->clear();
   chart_.set(shown_->drawing);
   chart_.draw(ChartValue);
   emit computed();
@@ -327,14 +296,7 @@ void ValuePanel::resizeEvent(QResizeEvent* e) {
 
 std::string ValuePanel::chooseSaveFile() {
   if (chooser_) return chooser_();
-  QString filter;
-  const QString xlsx = "Книга Excel (*.xlsx)", csv = "Текст CSV, разделитель ';' (*.csv)";
-  QString path = QFileDialog::getSaveFileName(this, "Сохранить таблицу", "стоимость границы.xlsx",
-                                              xlsx + ";;" + csv, &filter);
-  if (path.isEmpty()) return {};
-  const QString lower = path.toLower();
-  if (!lower.endsWith(".xlsx") && !lower.endsWith(".csv")) path += filter == csv ? ".csv" : ".xlsx";
-  return path.toStdString();
+  return chooseTableFile(this, "стоимость границы.xlsx");
 }
 
 void ValuePanel::ButtonSaveClick() {

@@ -28,6 +28,7 @@ class QChartView;
 namespace ore::gui {
 
 class BackgroundTask;
+class RunControls;
 
 class ValuePanel : public QWidget {
   Q_OBJECT
@@ -62,10 +63,7 @@ class ValuePanel : public QWidget {
   QLineEdit* EditMinGrade = nullptr;
   QLineEdit* EditMinRecovery = nullptr;
   QLineEdit* EditMaxYield = nullptr;
-  QPushButton* ButtonCompute = nullptr;
-  QPushButton* ButtonCancel = nullptr;
-  QProgressBar* ProgressCompute = nullptr;
-  QLabel* LabelStatus = nullptr;
+  QPushButton* ButtonCompute = nullptr;  // of run_
   StringGrid* GridFigures = nullptr;
   QPushButton* ButtonSave = nullptr;
   QChartView* ChartValue = nullptr;
@@ -80,7 +78,6 @@ class ValuePanel : public QWidget {
 
  private:
   struct Shown;
-  void setRunning(bool running);
   void showResults(std::shared_ptr<const Shown> shown);
   void clearResults();
   std::string chooseSaveFile();
@@ -89,6 +86,7 @@ class ValuePanel : public QWidget {
   const NumberFormat& fmt_;
   ErrorBox& errors_;
   std::function<std::string()> chooser_;
+  std::unique_ptr<RunControls> run_;
   BackgroundTask* task_ = nullptr;
   std::shared_ptr<const Shown> shown_;  // the last run's curve, inputs and figures
   ValueChart chart_;
